@@ -1,0 +1,130 @@
+// driver_probe.cpp: looking up one driver file and writing its line.
+
+#include <cstring>
+
+#include "checks/driver_table.h"
+#include "report/text.h"
+
+const DriverFileSpec DRIVER_FILES[DRIVER_SLOT_COUNT] = {
+    {"Downtvdd.dll", DIR_SYSTEM},  {"Ds1410d.sys", DIR_DRIVERS}, {"Ib10e32.dll", DIR_SYSTEM},
+    {"Ib97e32.dll", DIR_SYSTEM},   {"Ib97u32.dll", DIR_SYSTEM},  {"Ibfs32.dll", DIR_SYSTEM},
+    {"Rockey9x.vxd", DIR_SYSTEM},  {"Rockeynt.sys", DIR_DRIVERS}, {"Rockusb.inf", DIR_INF},
+    {"Rockusb.sys", DIR_DRIVERS},  {"Rockvdd.dll", DIR_SYSTEM},  {"Userport.exe", DIR_WINDOWS},
+    {"Userport.sys", DIR_DRIVERS}, {"Vsauthd.vxd", DIR_SYSTEM},
+};
+
+namespace {
+
+const char SHARED_DLLS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+const char* directory_template(DirectoryFamily family, OsClass os) {
+  switch (family) {
+    case DIR_WINDOWS: return "%s\\%s";
+    case DIR_SYSTEM: return os_in(WIN9X_CLASSES, os) ? "%s\\SYSTEM\\%s" : "%s\\SYSTEM32\\%s";
+    case DIR_DRIVERS: return "%s\\SYSTEM32\\DRIVERS\\%s";
+    case DIR_INF: return "%s\\INF\\%s";
+  }
+  return "%s\\%s";
+}
+
+// A text sub-block up to its terminator, never past the length reported.
+std::string block_text(const void* data, std::uint32_t length) {
+  const char* text = static_cast<const char*>(data);
+  std::size_t n = 0;
+  while (n < length && text[n] != '\0') n++;
+  return std::string(text, n);
+}
+
+}  // namespace
+
+void probe_driver_file(const RunContext& ctx, DriverFileSlot* slot, const char* name,
+                       DirectoryFamily family) {
+  slot->name = name;
+  slot->found = false;
+  slot->version.clear();
+  if (!locate_driver_file(ctx, slot, family)) return;
+  read_file_version(ctx.host, slot);
+  slot->shared_count = read_shared_use_count(ctx.host, slot->path);
+}
+
+bool locate_driver_file(const RunContext& ctx, DriverFileSlot* slot, DirectoryFamily family) {
+  slot->path = format_text(directory_template(family, ctx.values.sys_os),
+                           ctx.values.windows_dir.c_str(), slot->name.c_str());
+  DirectoryEntry entry = {};
+  if (!ctx.host.find_directory_entry(slot->path, &entry)) return false;
+  slot->size = entry.size_low;
+  slot->last_write = entry.last_write_utc;
+  slot->found = true;
+  return true;
+}
+
+void read_file_version(Host& host, DriverFileSlot* slot) {
+  std::uint32_t size = host.version_info_size(slot->path);
+  if (size == 0) {
+    slot->version = "n/a";
+    return;
+  }
+  HostHandle block = host.version_info_open(slot->path, size);
+  if (block == NO_HANDLE) return;  // unreadable: the version text stays empty
+
+  const void* data = nullptr;
+  std::uint32_t length = 0;
+  // A table too short to hold one entry has no first translation to try.
+  if (!host.version_info_query(block, "\\VarFileInfo\\Translation", &data, &length) ||
+      length < 4) {
+    slot->version = "Code Page N/A";
+  } else {
+    const unsigned char* entry = static_cast<const unsigned char*>(data);
+    unsigned language = entry[0] | entry[1] << 8;
+    unsigned code_page = entry[2] | entry[3] << 8;
+    std::string name =
+        format_text("\\StringFileInfo\\%04X%04X\\FileVersion", language, code_page);
+    if (host.version_info_query(block, name, &data, &length))
+      slot->version = block_text(data, length);
+    else
+      slot->version = "n/a";
+  }
+  host.version_info_close(block);
+}
+
+std::int32_t read_shared_use_count(Host& host, const std::string& path) {
+  HostHandle key = NO_HANDLE;
+  if (host.reg_open(SHARED_DLLS_KEY, REG_ACCESS_READ, &key) != HOSTERR_SUCCESS ||
+      key == NO_HANDLE)
+    return SHARED_COUNT_UNKNOWN;
+  unsigned char bytes[4] = {0, 0, 0, 0};
+  std::uint32_t size = 0;
+  std::int32_t count = SHARED_COUNT_UNKNOWN;
+  // The value's name is the full path; the registry matches it in any case.
+  if (host.reg_query_value(key, path, bytes, sizeof bytes, &size) == HOSTERR_SUCCESS) {
+    std::uint32_t raw = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | std::uint32_t(bytes[3]) << 24;
+    count = static_cast<std::int32_t>(raw);  // 0xFFFFFFFF reads as unknown
+  }
+  host.reg_close(key);
+  return count;
+}
+
+bool file_time_texts(Host& host, std::uint64_t time, std::string* date_text,
+                     std::string* time_text) {
+  CalendarTime local = {};
+  if (!host.utc_to_local_calendar(time, &local)) return false;
+  *date_text = format_text("%02u-%02u-%4u", local.month, local.day, local.year);
+  *time_text = format_text("%02u:%02u:%02u", local.hour, local.minute, local.second);
+  return true;
+}
+
+void report_driver_file(Host& host, ReportSink& sink, const DriverFileSlot& slot) {
+  const char* status = status_text(slot.status);
+  if (!slot.found) {
+    report_line(sink, format_text("(%s) %12s Not Found.", status, slot.name.c_str()));
+    return;
+  }
+  std::string date, time;
+  file_time_texts(host, slot.last_write, &date, &time);
+  std::string count = slot.shared_count == SHARED_COUNT_UNKNOWN
+                          ? std::string("n/a")
+                          : format_text("%u", static_cast<unsigned>(slot.shared_count));
+  report_line(sink, format_text("(%s) %12s %7u  %s  Shr-Cnt:%2s  Vers: %s", status,
+                                slot.name.c_str(), static_cast<unsigned>(slot.size),
+                                date.c_str(), count.c_str(), slot.version.c_str()));
+}

@@ -1,0 +1,48 @@
+// process_values.cpp: start-up's portable steps.
+
+#include "platform/process_values.h"
+
+#include "report/text.h"
+
+ProgramNames derive_program_names(Host& host, const std::string& module_path) {
+  std::string::size_type slash = module_path.rfind('\\');
+  std::string file = slash == std::string::npos ? module_path : module_path.substr(slash + 1);
+  if (!file.empty()) {
+    host.upper_case(&file);
+    std::string rest = file.substr(1);
+    host.lower_case(&rest);
+    file.replace(1, std::string::npos, rest);
+  }
+
+  ProgramNames names;
+  names.program_file_name = file;
+  if (file.size() > 4) {
+    names.program_name = file.substr(0, file.size() - 4);
+  } else {
+    std::string::size_type dot = file.rfind('.');
+    names.program_name = dot != std::string::npos && dot > 0 ? file.substr(0, dot) : file;
+  }
+  return names;
+}
+
+std::string compose_report_log_path(const std::string& temp_path,
+                                    const std::string& program_name) {
+  return temp_path + program_name + ".txt";
+}
+
+void capture_program_values(Host& host, ProcessValues* values) {
+  init_locale_formats(host, &values->locale);
+  ProgramNames names = derive_program_names(host, host.module_path());
+  values->program_file_name = names.program_file_name;
+  values->program_name = names.program_name;
+  values->sys_os = classify_os(host);
+}
+
+void capture_directories(Host& host, ProcessValues* values) {
+  values->windows_dir = host.windows_directory();
+  values->report_log_path = compose_report_log_path(host.temp_path(), values->program_name);
+}
+
+std::string program_title(const ProcessValues& values) {
+  return format_text(PROGRAM_TITLE_FORMAT, values.program_file_name.c_str(), PROGRAM_VERSION_TEXT);
+}
