@@ -10,8 +10,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "host/sim/profile_loader.h"
 #include "sim_program.h"
