@@ -160,3 +160,10 @@ std::string joined(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) text += line + "\n";
   return text;
 }
+
+ProcessValues values_for(Host& host) {
+  ProcessValues values;
+  capture_program_values(host, &values);
+  capture_directories(host, &values);
+  return values;
+}

@@ -38,3 +38,13 @@ RunResult run_on(const SimMachine& machine);
 
 // The lines joined with "\n" after each, for comparing whole reports.
 std::string joined(const std::vector<std::string>& lines);
+
+// A sink whose lines a test reads back.
+struct LineCapture {
+  MemoryStatusList list;
+  ReportSink sink = {&list, nullptr};
+  std::string text() const { return joined(list.lines); }
+};
+
+// The values start-up captures on a machine of the given class.
+ProcessValues values_for(Host& host);
