@@ -1,9 +1,8 @@
 // Looking up driver files and the line each one gets.
 
-#include "checks/driver_table.h"
-
 #include <gtest/gtest.h>
 
+#include "checks/driver_table.h"
 #include "test_machines.h"
 
 namespace {
@@ -59,9 +58,11 @@ TEST(ReportDriverFile, AlignsNamesSizesAndCounts) {
   ibfs.version.file_versions["040904B0"] = "3.00";
   // The registry matches the value name in any letter case.
   sim_set_dword(m, shared, "c:\\windows\\system32\\IBFS32.DLL", 3);
-  sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\Rockeynt.sys", 18223, sim_file_time(2001, 12, 10));
+  sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\Rockeynt.sys", 18223,
+               sim_file_time(2001, 12, 10));
   sim_set_dword(m, shared, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\Rockeynt.sys", 12);
-  sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\Userport.sys", 4256, sim_file_time(2000, 11, 28));
+  sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\Userport.sys", 4256,
+               sim_file_time(2000, 11, 28));
   sim_set_dword(m, shared, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\Userport.sys", 0);
   // A file of 4 GiB and more shows the low 32 bits of its size.
   sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\Rockvdd.dll", 0x100000000ull + 10752,
@@ -81,15 +82,16 @@ TEST(ReportDriverFile, AlignsNamesSizesAndCounts) {
 
 TEST(ReportDriverFile, LongValuesArePrintedWhole) {
   SimMachine m = bare_machine(OS_WINXP);
-  SimFile& f = sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\Ibfs32.dll", 4294967295u,
-                            sim_file_time(2001, 10, 3));
+  SimFile& f =
+      sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\Ibfs32.dll", 4294967295u, sim_file_time(2001, 10, 3));
   f.version.state = SIM_VERSION_PRESENT;
   f.version.translations = {0x04E40409};
   f.version.file_versions["040904E4"] = std::string(90, '9');
   sim_set_dword(m, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
                 "C:\\WINDOWS\\SYSTEM32\\Ibfs32.dll", 0x7FFFFFFF);
-  EXPECT_EQ(probe(m, 5).line, "(AOK)   Ibfs32.dll 4294967295  10-03-2001  Shr-Cnt:2147483647  Vers: " +
-                                  std::string(90, '9'));
+  EXPECT_EQ(probe(m, 5).line,
+            "(AOK)   Ibfs32.dll 4294967295  10-03-2001  Shr-Cnt:2147483647  Vers: " +
+                std::string(90, '9'));
 }
 
 TEST(ReadFileVersion, PlaceholdersForEachKindOfMissingVersion) {
@@ -123,8 +125,8 @@ TEST(ReadFileVersion, PlaceholdersForEachKindOfMissingVersion) {
 
 TEST(ProbeDriverFile, FindsDirectoriesAndNamesInAnyCase) {
   SimMachine m = bare_machine(OS_WINXP);
-  SimFile& dir = sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ROCKUSB.SYS", 0,
-                              sim_file_time(2003, 3, 3));
+  SimFile& dir =
+      sim_add_file(m, "C:\\WINDOWS\\SYSTEM32\\DRIVERS\\ROCKUSB.SYS", 0, sim_file_time(2003, 3, 3));
   dir.is_directory = true;
   Probe p = probe(m, 9);
   EXPECT_TRUE(p.slot.found);
@@ -156,9 +158,9 @@ TEST(ReadSharedUseCount, PathsOfAnyLengthAndEveryFailure) {
   const std::string long_path = "C:\\" + std::string(200, 'D') + "\\SYSTEM32\\Ibfs32.dll";
   SimMachine m;
   sim_set_dword(m, shared, long_path, 7);
-  sim_set_value(m, shared, "C:\\short", SIM_REG_BINARY, {2});               // short data
-  sim_set_value(m, shared, "C:\\long", SIM_REG_BINARY, {1, 0, 0, 0, 0});    // over 4 bytes
-  sim_set_string(m, shared, "C:\\text", "2");                               // "2" and NUL
+  sim_set_value(m, shared, "C:\\short", SIM_REG_BINARY, {2});             // short data
+  sim_set_value(m, shared, "C:\\long", SIM_REG_BINARY, {1, 0, 0, 0, 0});  // over 4 bytes
+  sim_set_string(m, shared, "C:\\text", "2");                             // "2" and NUL
   SimHost host(m);
   EXPECT_EQ(read_shared_use_count(host, long_path), 7);
   EXPECT_EQ(read_shared_use_count(host, "C:\\short"), 2);

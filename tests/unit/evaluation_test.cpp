@@ -8,7 +8,7 @@
 
 namespace {
 
-const OsClass EVERY_CLASS[] = {OS_UNSUPPORTED, OS_OTHER_PLATFORM, OS_WIN95A, OS_WIN95B, OS_WIN98,
+const OsClass EVERY_CLASS[] = {OS_UNSUPPORTED, OS_OTHER_PLATFORM, OS_WIN95A, OS_WIN95B,  OS_WIN98,
                                OS_WINME,       OS_NT351,          OS_NT4,    OS_WIN2000, OS_WINXP};
 
 TEST(Combine, ErrorOutranksUnsureOutranksAok) {
@@ -109,7 +109,8 @@ TEST(EvaluateDriverFile, OneAcceptedPairMustMatchInBothSizeAndDate) {
     std::uint64_t time;
     DriverStatus expected;
   } cases[] = {
-      {OS_WINXP, 9, 23384, sim_file_time(2001, 12, 10, 12), STATUS_UNSURE},  // size of one, date of the other
+      {OS_WINXP, 9, 23384, sim_file_time(2001, 12, 10, 12),
+       STATUS_UNSURE},  // size of one, date of the other
       {OS_WINXP, 9, 23384, sim_file_time(2002, 8, 20, 12), STATUS_AOK},
       {OS_WINXP, 9, 27732, sim_file_time(2001, 12, 10, 12), STATUS_AOK},
       {OS_WINXP, 9, 27732, sim_file_time(2002, 8, 20, 12), STATUS_UNSURE},

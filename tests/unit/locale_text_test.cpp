@@ -47,7 +47,7 @@ TEST(FormatTimeText, TwelveHourClockReadsAsOnAClockFace) {
     unsigned h, m, s;
     const char* expected;
   } cases[] = {
-      {0, 0, 0, "12:00:00am"},   {0, 15, 0, "12:15:00am"},  {9, 7, 3, "09:07:03am"},
+      {0, 0, 0, "12:00:00am"},    {0, 15, 0, "12:15:00am"}, {9, 7, 3, "09:07:03am"},
       {11, 59, 59, "11:59:59am"}, {12, 0, 0, "12:00:00pm"}, {12, 59, 59, "12:59:59pm"},
       {13, 0, 0, "01:00:00pm"},   {21, 7, 3, "09:07:03pm"}, {23, 59, 59, "11:59:59pm"},
   };
@@ -72,21 +72,27 @@ TEST(InitLocaleFormats, ReadsEachSettingOnItsOwn) {
   } cases[] = {
       // Every read fails: the built-in defaults.
       {{}, "10/05/2026", "09:07:03pm"},
-      {{{LOCALE_ID_SDATE, "."}, {LOCALE_ID_IDATE, "1"}, {LOCALE_ID_STIME, ":"},
+      {{{LOCALE_ID_SDATE, "."},
+        {LOCALE_ID_IDATE, "1"},
+        {LOCALE_ID_STIME, ":"},
         {LOCALE_ID_ITIME, "1"}},
-       "05.10.2026", "21:07:03"},
+       "05.10.2026",
+       "21:07:03"},
       // Separators of several characters are cut to their first one.
       {{{LOCALE_ID_SDATE, "-/"}, {LOCALE_ID_IDATE, "2"}, {LOCALE_ID_STIME, " h "}},
-       "2026-10-05", "09 07 03pm"},
+       "2026-10-05",
+       "09 07 03pm"},
       // Numbers are read as the C library reads them.
       {{{LOCALE_ID_IDATE, "  1xyz"}, {LOCALE_ID_ITIME, "+1"}}, "05/10/2026", "21:07:03"},
       {{{LOCALE_ID_IDATE, "abc"}, {LOCALE_ID_ITIME, ""}}, "10/05/2026", "09:07:03pm"},
       // A failing read does not stop the later ones.
       {{{LOCALE_ID_ITIME, "1"}}, "10/05/2026", "21:07:03"},
       // A text that does not fit its buffer (11 and 9 characters) fails.
-      {{{LOCALE_ID_SDATE, "0123456789A"}, {LOCALE_ID_STIME, "012345678"}}, "10/05/2026",
+      {{{LOCALE_ID_SDATE, "0123456789A"}, {LOCALE_ID_STIME, "012345678"}},
+       "10/05/2026",
        "09:07:03pm"},
-      {{{LOCALE_ID_SDATE, ".123456789"}, {LOCALE_ID_STIME, ".1234567"}}, "10.05.2026",
+      {{{LOCALE_ID_SDATE, ".123456789"}, {LOCALE_ID_STIME, ".1234567"}},
+       "10.05.2026",
        "09.07.03pm"},
   };
   for (const Case& c : cases) {

@@ -12,9 +12,7 @@
 
 namespace {
 
-std::string temp_file(const char* name) {
-  return ::testing::TempDir() + name;
-}
+std::string temp_file(const char* name) { return ::testing::TempDir() + name; }
 
 std::string file_bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -78,15 +76,15 @@ TEST(ReportLog, UnopenablePathFails) {
 
 TEST(StatusText, ThreeCharactersForEveryValue) {
   const std::pair<DriverStatus, const char*> cases[] = {
-      {0, " ? "}, {STATUS_AOK, "AOK"}, {STATUS_ERR, "ERR"}, {STATUS_UNSURE, " ? "},
-      {STATUS_NR, "n/r"}, {5, " ? "}, {-1, " ? "}};
+      {0, " ? "},         {STATUS_AOK, "AOK"}, {STATUS_ERR, "ERR"}, {STATUS_UNSURE, " ? "},
+      {STATUS_NR, "n/r"}, {5, " ? "},          {-1, " ? "}};
   for (const auto& c : cases) EXPECT_STREQ(status_text(c.first), c.second) << c.first;
 }
 
 TEST(StripLeadingSpaces, RemovesBlanksOnly) {
   const std::pair<const char*, const char*> cases[] = {
-      {"   word", "word"}, {"\tword", "\tword"}, {"   ", ""}, {"word  ", "word  "},
-      {"", ""}, {" a b ", "a b "}};
+      {"   word", "word"}, {"\tword", "\tword"}, {"   ", ""}, {"word  ", "word  "}, {"", ""},
+      {" a b ", "a b "}};
   for (const auto& c : cases) {
     std::string text = c.first;
     strip_leading_spaces(&text);
