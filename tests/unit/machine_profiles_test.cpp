@@ -49,8 +49,8 @@ bool read_bytes(const std::string& path, std::string* out) {
 
 TEST(MachineProfiles, TheLibraryHoldsEveryClassCompleteAndEmpty) {
   std::vector<std::string> names = profile_names();
-  for (const char* cls : {"win95a", "win95b", "win98", "winme", "nt351", "nt4", "win2000",
-                          "winxp", "other", "win2003"}) {
+  for (const char* cls : {"win95a", "win95b", "win98", "winme", "nt351", "nt4", "win2000", "winxp",
+                          "other", "win2003"}) {
     for (const char* kind : {"-complete", "-empty"}) {
       std::string name = std::string(cls) + kind;
       EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;

@@ -24,45 +24,45 @@ class ProfileFolder {
 };
 
 const char GOOD_TOML[] =
-    "description = \"test machine\"\n"                          // 1
-    "[version]\n"                                               // 2
-    "platform = 1\n"                                            // 3
-    "major = 4\n"                                               // 4
-    "minor = 10\n"                                              // 5
-    "build = 0x040A08AE\n"                                      // 6
-    "[directories]\n"                                           // 7
-    "windows = 'C:\\WINDOWS'\n"                                 // 8
-    "temp = 'C:\\WINDOWS\\TEMP\\'\n"                            // 9
-    "[locale]\n"                                                // 10
-    "sdate = \".\"\n"                                           // 11
-    "itime = \"1\"\n"                                           // 12
-    "[clock]\n"                                                 // 13
-    "now = 2004-11-23T08:05:09-08:00\n"                         // 14
-    "[registry]\n"                                              // 15
-    "import = [\"registry.reg\"]\n"                             // 16
-    "[[registry.errors]]\n"                                     // 17
-    "key = 'SOFTWARE\\Denied'\n"                                // 18
-    "error = 5\n"                                               // 19
-    "[tmex]\n"                                                  // 20
-    "present = true\n"                                          // 21
-    "answers = { 1 = 1, 2 = 0, 5 = -1 }\n"                      // 22
-    "[service_manager]\n"                                       // 23
-    "open_error = 0\n"                                          // 24
-    "[services.UserPort]\n"                                     // 25
-    "state = \"stop-pending\"\n"                                // 26
-    "[[file]]\n"                                                // 27
-    "path = 'C:\\WINDOWS\\SYSTEM\\Ibfs32.dll'\n"                // 28
-    "size = 4295098368\n"                                       // 29
-    "modified = 2001-10-03T23:30:00-02:00\n"                    // 30
-    "version = \"3.00\"\n"                                      // 31
-    "[[file]]\n"                                                // 32
-    "path = 'C:\\WINDOWS\\INF\\Rockusb.inf'\n"                  // 33
-    "directory = true\n"                                        // 34
-    "modified = 2003-05-02T08:00:00Z\n"                         // 35
-    "[[file]]\n"                                                // 36
-    "path = 'C:\\WINDOWS\\SYSTEM\\Ib97u32.dll'\n"               // 37
-    "size = 1\n"                                                // 38
-    "modified = 2001-06-18T12:00:00Z\n"                         // 39
+    "description = \"test machine\"\n"                                                    // 1
+    "[version]\n"                                                                         // 2
+    "platform = 1\n"                                                                      // 3
+    "major = 4\n"                                                                         // 4
+    "minor = 10\n"                                                                        // 5
+    "build = 0x040A08AE\n"                                                                // 6
+    "[directories]\n"                                                                     // 7
+    "windows = 'C:\\WINDOWS'\n"                                                           // 8
+    "temp = 'C:\\WINDOWS\\TEMP\\'\n"                                                      // 9
+    "[locale]\n"                                                                          // 10
+    "sdate = \".\"\n"                                                                     // 11
+    "itime = \"1\"\n"                                                                     // 12
+    "[clock]\n"                                                                           // 13
+    "now = 2004-11-23T08:05:09-08:00\n"                                                   // 14
+    "[registry]\n"                                                                        // 15
+    "import = [\"registry.reg\"]\n"                                                       // 16
+    "[[registry.errors]]\n"                                                               // 17
+    "key = 'SOFTWARE\\Denied'\n"                                                          // 18
+    "error = 5\n"                                                                         // 19
+    "[tmex]\n"                                                                            // 20
+    "present = true\n"                                                                    // 21
+    "answers = { 1 = 1, 2 = 0, 5 = -1 }\n"                                                // 22
+    "[service_manager]\n"                                                                 // 23
+    "open_error = 0\n"                                                                    // 24
+    "[services.UserPort]\n"                                                               // 25
+    "state = \"stop-pending\"\n"                                                          // 26
+    "[[file]]\n"                                                                          // 27
+    "path = 'C:\\WINDOWS\\SYSTEM\\Ibfs32.dll'\n"                                          // 28
+    "size = 4295098368\n"                                                                 // 29
+    "modified = 2001-10-03T23:30:00-02:00\n"                                              // 30
+    "version = \"3.00\"\n"                                                                // 31
+    "[[file]]\n"                                                                          // 32
+    "path = 'C:\\WINDOWS\\INF\\Rockusb.inf'\n"                                            // 33
+    "directory = true\n"                                                                  // 34
+    "modified = 2003-05-02T08:00:00Z\n"                                                   // 35
+    "[[file]]\n"                                                                          // 36
+    "path = 'C:\\WINDOWS\\SYSTEM\\Ib97u32.dll'\n"                                         // 37
+    "size = 1\n"                                                                          // 38
+    "modified = 2001-06-18T12:00:00Z\n"                                                   // 39
     "version = { translations = [\"040704E4\"], strings = { \"040704E4\" = \"x\" } }\n";  // 40
 
 const char GOOD_REG[] = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\n\"A\"=dword:1\n";
@@ -107,8 +107,7 @@ TEST(ProfileLoader, LoadsEveryPartOfTheMachine) {
   EXPECT_EQ(ibfs.version.translations.at(0), 0x04B00409u);
   EXPECT_EQ(ibfs.version.file_versions.at("040904B0"), "3.00");
   EXPECT_TRUE(m.files.at("c:\\windows\\inf\\rockusb.inf").is_directory);
-  EXPECT_EQ(m.files.at("c:\\windows\\system\\ib97u32.dll").version.translations.at(0),
-            0x04E40407u);
+  EXPECT_EQ(m.files.at("c:\\windows\\system\\ib97u32.dll").version.translations.at(0), 0x04E40407u);
 }
 
 struct BrokenProfile {
@@ -119,7 +118,8 @@ struct BrokenProfile {
 
 TEST(ProfileLoader, FaultsNameTheFileTheLineAndWhatAndChangeNothing) {
   const BrokenProfile cases[] = {
-      {"minor = 10\n", "minor = = 10\n", "5: Error while parsing value: could not determine value type"},
+      {"minor = 10\n", "minor = = 10\n",
+       "5: Error while parsing value: could not determine value type"},
       {"major = 4\n", "major = 4\ncolour = \"beige\"\n",
        "5: unknown key \"colour\" in [version] (known: platform, major, minor, build, readable)"},
       {"description = \"test machine\"\n", "descripton = \"x\"\n",
@@ -199,7 +199,8 @@ TEST(ProfileLoader, RegistryFileFaultsNameTheRegistryFile) {
   SimMachine m;
   std::string error;
   EXPECT_FALSE(load_machine_profile(folder.path, &m, &error));
-  EXPECT_EQ(error, folder.path + "/registry.reg:5: dword value \"xyz\" must have 1 to 8 hex digits");
+  EXPECT_EQ(error,
+            folder.path + "/registry.reg:5: dword value \"xyz\" must have 1 to 8 hex digits");
   EXPECT_TRUE(m.registry.empty());
 }
 

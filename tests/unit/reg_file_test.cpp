@@ -115,14 +115,17 @@ TEST(RegFile, FaultsNameTheFileTheLineAndWhat) {
   const std::string key = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n";
   const BrokenReg cases[] = {
       {"", "b.reg:1: empty file: the first line must be \"REGEDIT4\""},
-      {"REGEDIT5\n", "b.reg:1: first line must be \"REGEDIT4\" or \"Windows Registry Editor "
-                     "Version 5.00\""},
-      {"\xEF\xBB\xBFREGEDIT4\n", "b.reg:1: UTF-8 text: save the file as ANSI (REGEDIT4) or "
-                                 "Unicode, as regedit does"},
+      {"REGEDIT5\n",
+       "b.reg:1: first line must be \"REGEDIT4\" or \"Windows Registry Editor "
+       "Version 5.00\""},
+      {"\xEF\xBB\xBFREGEDIT4\n",
+       "b.reg:1: UTF-8 text: save the file as ANSI (REGEDIT4) or "
+       "Unicode, as regedit does"},
       {"REGEDIT4\n\"X\"=\"1\"\n", "b.reg:2: value before the first key line"},
       {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K\n", "b.reg:2: key line without its closing \"]\""},
-      {"REGEDIT4\n[HKLM\\K]\n", "b.reg:2: unknown root key \"HKLM\" (expected "
-                                "HKEY_LOCAL_MACHINE or another HKEY_ root)"},
+      {"REGEDIT4\n[HKLM\\K]\n",
+       "b.reg:2: unknown root key \"HKLM\" (expected "
+       "HKEY_LOCAL_MACHINE or another HKEY_ root)"},
       {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\A\\\\B]\n",
        "b.reg:2: key \"HKEY_LOCAL_MACHINE\\A\\\\B\" has an empty part"},
       {key + "\"X\"=\"a\\tb\"\n", "b.reg:3: unknown escape \"\\t\" in a quoted text"},
@@ -137,12 +140,11 @@ TEST(RegFile, FaultsNameTheFileTheLineAndWhat) {
        "b.reg:3: bad hex byte in \"01,2,03\": two hex digits each, separated by commas"},
       {key + "\"X\"=hex:01,\\\n  0z\n",
        "b.reg:3: bad hex byte in \"01,0z\": two hex digits each, separated by commas"},
-      {key + "\"X\"=hex(7,1):00\n",
-       "b.reg:3: bad value type \"hex(7,1)\": N is a hex number"},
-      {key + "\"X\"=hex[7]:00\n",
-       "b.reg:3: bad value type \"hex[7]\": expected hex: or hex(N):"},
-      {key + "\"X\"=qword:1\n", "b.reg:3: unknown value data \"qword:1\" (expected \"text\", "
-                                "dword:, hex:, hex(N): or -)"},
+      {key + "\"X\"=hex(7,1):00\n", "b.reg:3: bad value type \"hex(7,1)\": N is a hex number"},
+      {key + "\"X\"=hex[7]:00\n", "b.reg:3: bad value type \"hex[7]\": expected hex: or hex(N):"},
+      {key + "\"X\"=qword:1\n",
+       "b.reg:3: unknown value data \"qword:1\" (expected \"text\", "
+       "dword:, hex:, hex(N): or -)"},
       {key + "junk\n", "b.reg:3: expected a [key] line, a \"value\"= line or a ; comment"},
       {"REGEDIT4\n[-HKEY_LOCAL_MACHINE\\K]\n\"X\"=\"1\"\n", "b.reg:3: value under a deleted key"},
       {utf16("REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"X\"=hex(7):41,00,42\n"),
