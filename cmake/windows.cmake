@@ -1,0 +1,33 @@
+# Dorvik.exe: the Win32 host and the program, for 32-bit Windows 95 to XP.
+#
+# Linked statically with the win32 thread model, so that it needs no DLL
+# beyond what Windows 95 and NT 4 ship. Exceptions and RTTI are off in every
+# part of the program: the standard library's throw helpers are replaced by
+# ones that abort (src/app/runtime_support.cpp), which keeps libgcc's unwinder
+# and thread support out of the executable and their imports with them.
+enable_language(RC)
+
+set(DORVIK_NO_EH_FLAGS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables)
+target_compile_options(dorvik_core PRIVATE ${DORVIK_NO_EH_FLAGS})
+
+add_executable(Dorvik WIN32
+  src/host/win32/win32_host.cpp
+  src/app/runtime_support.cpp
+  src/app/list_box_status_list.cpp
+  src/app/main_dialog.cpp
+  src/app/winmain.cpp
+  src/app/dorvik.rc
+)
+target_include_directories(Dorvik PRIVATE src src/app)
+target_compile_options(Dorvik PRIVATE ${DORVIK_NO_EH_FLAGS})
+# ANSI calls only; the headers' Windows 95 / NT 4 level.
+target_compile_definitions(Dorvik PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0400 _WIN32_WINNT=0x0400
+  WIN32_LEAN_AND_MEAN)
+target_link_libraries(Dorvik PRIVATE dorvik_core version)
+target_link_options(Dorvik PRIVATE
+  -static -mwindows -s
+  -Wl,--major-subsystem-version,4,--minor-subsystem-version,0
+  -Wl,--major-os-version,4,--minor-os-version,0
+  -Wl,--gc-sections)
+target_compile_options(Dorvik PRIVATE -ffunction-sections -fdata-sections)
+target_compile_options(dorvik_core PRIVATE -ffunction-sections -fdata-sections)
