@@ -31,3 +31,11 @@ target_link_options(Dorvik PRIVATE
   -Wl,--gc-sections)
 target_compile_options(Dorvik PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(dorvik_core PRIVATE -ffunction-sections -fdata-sections)
+
+# The tests' driver of the dialog: a console program run under Wine.
+add_executable(dorvik_driver tests/win32/dorvik_driver.cpp)
+target_link_options(dorvik_driver PRIVATE -static -s)
+
+# windres reads the icons itself; make rebuilds follow changes to them.
+file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icons/*.ico)
+set_source_files_properties(src/app/dorvik.rc PROPERTIES OBJECT_DEPENDS "${DORVIK_ICON_FILES}")
