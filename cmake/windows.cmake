@@ -39,3 +39,23 @@ target_link_options(dorvik_driver PRIVATE -static -s)
 # windres reads the icons itself; make rebuilds follow changes to them.
 file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icons/*.ico)
 set_source_files_properties(src/app/dorvik.rc PROPERTIES OBJECT_DEPENDS "${DORVIK_ICON_FILES}")
+
+# Tests of the Windows build, run on the build machine: the import table
+# (label "imports") and the smoke test under Wine and Xvfb (label "wine").
+enable_testing()
+add_executable(import_check_fixture WIN32 tests/win32/import_check_fixture.cpp)
+target_compile_definitions(import_check_fixture PRIVATE _WIN32_WINNT=0x0600)
+target_link_libraries(import_check_fixture PRIVATE advapi32)
+
+set(DORVIK_WIN32_TESTS ${PROJECT_SOURCE_DIR}/tests/win32)
+add_test(NAME dorvik_imports_allowed
+  COMMAND bash ${DORVIK_WIN32_TESTS}/check_imports.sh $<TARGET_FILE:Dorvik>)
+add_test(NAME import_check_rejects_writers_and_new_calls
+  COMMAND bash ${DORVIK_WIN32_TESTS}/check_imports.sh $<TARGET_FILE:import_check_fixture>)
+set_tests_properties(import_check_rejects_writers_and_new_calls PROPERTIES WILL_FAIL TRUE)
+set_tests_properties(dorvik_imports_allowed import_check_rejects_writers_and_new_calls
+  PROPERTIES LABELS imports)
+
+add_test(NAME dorvik_wine_smoke
+  COMMAND bash ${DORVIK_WIN32_TESTS}/wine_smoke.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(dorvik_wine_smoke PROPERTIES LABELS wine TIMEOUT 300)
