@@ -1,15 +1,14 @@
 // driver_probe.cpp: looking up one driver file and writing its line.
 
-#include <cstring>
-
 #include "checks/driver_table.h"
+#include "platform/registry_values.h"
 #include "report/text.h"
 
 const DriverFileSpec DRIVER_FILES[DRIVER_SLOT_COUNT] = {
-    {"Downtvdd.dll", DIR_SYSTEM},  {"Ds1410d.sys", DIR_DRIVERS}, {"Ib10e32.dll", DIR_SYSTEM},
-    {"Ib97e32.dll", DIR_SYSTEM},   {"Ib97u32.dll", DIR_SYSTEM},  {"Ibfs32.dll", DIR_SYSTEM},
+    {"Downtvdd.dll", DIR_SYSTEM},  {"Ds1410d.sys", DIR_DRIVERS},  {"Ib10e32.dll", DIR_SYSTEM},
+    {"Ib97e32.dll", DIR_SYSTEM},   {"Ib97u32.dll", DIR_SYSTEM},   {"Ibfs32.dll", DIR_SYSTEM},
     {"Rockey9x.vxd", DIR_SYSTEM},  {"Rockeynt.sys", DIR_DRIVERS}, {"Rockusb.inf", DIR_INF},
-    {"Rockusb.sys", DIR_DRIVERS},  {"Rockvdd.dll", DIR_SYSTEM},  {"Userport.exe", DIR_WINDOWS},
+    {"Rockusb.sys", DIR_DRIVERS},  {"Rockvdd.dll", DIR_SYSTEM},   {"Userport.exe", DIR_WINDOWS},
     {"Userport.sys", DIR_DRIVERS}, {"Vsauthd.vxd", DIR_SYSTEM},
 };
 
@@ -70,15 +69,13 @@ void read_file_version(Host& host, DriverFileSlot* slot) {
   const void* data = nullptr;
   std::uint32_t length = 0;
   // A table too short to hold one entry has no first translation to try.
-  if (!host.version_info_query(block, "\\VarFileInfo\\Translation", &data, &length) ||
-      length < 4) {
+  if (!host.version_info_query(block, "\\VarFileInfo\\Translation", &data, &length) || length < 4) {
     slot->version = "Code Page N/A";
   } else {
     const unsigned char* entry = static_cast<const unsigned char*>(data);
     unsigned language = entry[0] | entry[1] << 8;
     unsigned code_page = entry[2] | entry[3] << 8;
-    std::string name =
-        format_text("\\StringFileInfo\\%04X%04X\\FileVersion", language, code_page);
+    std::string name = format_text("\\StringFileInfo\\%04X%04X\\FileVersion", language, code_page);
     if (host.version_info_query(block, name, &data, &length))
       slot->version = block_text(data, length);
     else
@@ -88,20 +85,13 @@ void read_file_version(Host& host, DriverFileSlot* slot) {
 }
 
 std::int32_t read_shared_use_count(Host& host, const std::string& path) {
-  HostHandle key = NO_HANDLE;
-  if (host.reg_open(SHARED_DLLS_KEY, REG_ACCESS_READ, &key) != HOSTERR_SUCCESS ||
-      key == NO_HANDLE)
-    return SHARED_COUNT_UNKNOWN;
-  unsigned char bytes[4] = {0, 0, 0, 0};
-  std::uint32_t size = 0;
-  std::int32_t count = SHARED_COUNT_UNKNOWN;
+  RegistryKey key(host);
+  std::uint32_t count = 0;
   // The value's name is the full path; the registry matches it in any case.
-  if (host.reg_query_value(key, path, bytes, sizeof bytes, &size) == HOSTERR_SUCCESS) {
-    std::uint32_t raw = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | std::uint32_t(bytes[3]) << 24;
-    count = static_cast<std::int32_t>(raw);  // 0xFFFFFFFF reads as unknown
-  }
-  host.reg_close(key);
-  return count;
+  // A stored 0xFFFFFFFF reads as unknown too.
+  if (!key.open(SHARED_DLLS_KEY, REG_ACCESS_READ) || !key.read_number(path, &count))
+    return SHARED_COUNT_UNKNOWN;
+  return static_cast<std::int32_t>(count);
 }
 
 bool file_time_texts(Host& host, std::uint64_t time, std::string* date_text,
@@ -125,6 +115,6 @@ void report_driver_file(Host& host, ReportSink& sink, const DriverFileSlot& slot
                           ? std::string("n/a")
                           : format_text("%u", static_cast<unsigned>(slot.shared_count));
   report_line(sink, format_text("(%s) %12s %7u  %s  Shr-Cnt:%2s  Vers: %s", status,
-                                slot.name.c_str(), static_cast<unsigned>(slot.size),
-                                date.c_str(), count.c_str(), slot.version.c_str()));
+                                slot.name.c_str(), static_cast<unsigned>(slot.size), date.c_str(),
+                                count.c_str(), slot.version.c_str()));
 }

@@ -37,10 +37,10 @@ struct DriverFileSlot {
   bool found = false;
   // The next four mean something only while `found` is set.
   std::int32_t shared_count = 0;
-  std::uint32_t size = 0;           // low 32 bits of the size
-  std::uint64_t last_write = 0;     // UTC file time
-  std::string version;              // FileVersion text or a placeholder, held whole
-  std::string path;                 // the full path the latest probe looked up
+  std::uint32_t size = 0;        // low 32 bits of the size
+  std::uint64_t last_write = 0;  // UTC file time
+  std::string version;           // FileVersion text or a placeholder, held whole
+  std::string path;              // the full path the latest probe looked up
 };
 
 // Kept by the caller from run to run; every run rewrites every slot.

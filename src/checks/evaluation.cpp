@@ -22,20 +22,20 @@ struct DriverExpectation {
 
 // By slot. "Vsauthd.vxd" (slot 13) has pairs per class: see accepted_pairs.
 const DriverExpectation EXPECTATIONS[DRIVER_SLOT_COUNT] = {
-    {REQ_NT4_ONLY, {{11776, "07-10-1998"}}, 1},                        // Downtvdd.dll
-    {REQ_NT, {{6592, "06-18-2001"}}, 1},                               // Ds1410d.sys
-    {REQ_EVERY_CLASS, {{86016, "07-02-2001"}}, 1},                     // Ib10e32.dll
-    {REQ_EVERY_CLASS, {{90112, "06-18-2001"}}, 1},                     // Ib97e32.dll
-    {REQ_EVERY_CLASS, {{94208, "06-18-2001"}}, 1},                     // Ib97u32.dll
-    {REQ_EVERY_CLASS, {{131072, "10-03-2001"}}, 1},                    // Ibfs32.dll
-    {REQ_WIN9X, {{28252, "12-10-2001"}, {28252, "08-20-2002"}}, 2},    // Rockey9x.vxd
-    {REQ_NT, {{18223, "12-10-2001"}}, 1},                              // Rockeynt.sys
-    {REQ_USB, {{2098, "12-10-2001"}}, 1},                              // Rockusb.inf
-    {REQ_USB, {{27732, "12-10-2001"}, {23384, "08-20-2002"}}, 2},      // Rockusb.sys
-    {REQ_NT, {{10752, "12-10-2001"}}, 1},                              // Rockvdd.dll
-    {REQ_W2K, {{11776, "05-29-2001"}}, 1},                             // Userport.exe
-    {REQ_W2K, {{4256, "11-28-2000"}}, 1},                              // Userport.sys
-    {REQ_WIN9X, {{11354, "06-18-2001"}, {11366, "06-24-2002"}}, 2},    // Vsauthd.vxd on 95
+    {REQ_NT4_ONLY, {{11776, "07-10-1998"}}, 1},                      // Downtvdd.dll
+    {REQ_NT, {{6592, "06-18-2001"}}, 1},                             // Ds1410d.sys
+    {REQ_EVERY_CLASS, {{86016, "07-02-2001"}}, 1},                   // Ib10e32.dll
+    {REQ_EVERY_CLASS, {{90112, "06-18-2001"}}, 1},                   // Ib97e32.dll
+    {REQ_EVERY_CLASS, {{94208, "06-18-2001"}}, 1},                   // Ib97u32.dll
+    {REQ_EVERY_CLASS, {{131072, "10-03-2001"}}, 1},                  // Ibfs32.dll
+    {REQ_WIN9X, {{28252, "12-10-2001"}, {28252, "08-20-2002"}}, 2},  // Rockey9x.vxd
+    {REQ_NT, {{18223, "12-10-2001"}}, 1},                            // Rockeynt.sys
+    {REQ_USB, {{2098, "12-10-2001"}}, 1},                            // Rockusb.inf
+    {REQ_USB, {{27732, "12-10-2001"}, {23384, "08-20-2002"}}, 2},    // Rockusb.sys
+    {REQ_NT, {{10752, "12-10-2001"}}, 1},                            // Rockvdd.dll
+    {REQ_W2K, {{11776, "05-29-2001"}}, 1},                           // Userport.exe
+    {REQ_W2K, {{4256, "11-28-2000"}}, 1},                            // Userport.sys
+    {REQ_WIN9X, {{11354, "06-18-2001"}, {11366, "06-24-2002"}}, 2},  // Vsauthd.vxd on 95
 };
 
 const int VSAUTHD_SLOT = 13;
@@ -108,8 +108,7 @@ DriverStatus combine(DriverStatus a, DriverStatus b, DriverStatus c) {
   return STATUS_AOK;
 }
 
-GroupStatuses compute_groups(OsClass os, const DriverFileTable& table,
-                             const CheckResults& r) {
+GroupStatuses compute_groups(OsClass os, const DriverFileTable& table, const CheckResults& r) {
   auto slot = [&table](int n) { return table.slots[n].status; };
   const bool win9x = os_in(WIN9X_CLASSES, os);
   GroupStatuses g;
@@ -141,8 +140,8 @@ GroupStatuses compute_groups(OsClass os, const DriverFileTable& table,
   return g;
 }
 
-GroupStatuses report_groups(const RunContext& ctx, ReportSink& sink,
-                            const DriverFileTable& table, const CheckResults& results) {
+GroupStatuses report_groups(const RunContext& ctx, ReportSink& sink, const DriverFileTable& table,
+                            const CheckResults& results) {
   GroupStatuses groups = compute_groups(ctx.values.sys_os, table, results);
   for (int i = 0; i < GROUP_COUNT; i++)
     report_line(sink, format_text(SUMMARY_LINES[i], status_text(groups.status[i])));
@@ -150,5 +149,6 @@ GroupStatuses report_groups(const RunContext& ctx, ReportSink& sink,
 }
 
 void show_group_icons(GroupIconPanel& panel, const GroupStatuses& groups) {
-  for (int i = 0; i < GROUP_COUNT; i++) panel.show_status_icon(GROUP_ICON_CONTROLS[i], groups.status[i]);
+  for (int i = 0; i < GROUP_COUNT; i++)
+    panel.show_status_icon(GROUP_ICON_CONTROLS[i], groups.status[i]);
 }

@@ -35,12 +35,11 @@ struct GroupStatuses {
 extern const int GROUP_ICON_CONTROLS[GROUP_COUNT];
 
 // The group statuses by the rules for the running class.
-GroupStatuses compute_groups(OsClass os, const DriverFileTable& table,
-                             const CheckResults& results);
+GroupStatuses compute_groups(OsClass os, const DriverFileTable& table, const CheckResults& results);
 
 // Computes the groups and writes their thirteen summary lines.
-GroupStatuses report_groups(const RunContext& ctx, ReportSink& sink,
-                            const DriverFileTable& table, const CheckResults& results);
+GroupStatuses report_groups(const RunContext& ctx, ReportSink& sink, const DriverFileTable& table,
+                            const CheckResults& results);
 
 // Where group statuses are shown: the dialog's icon controls.
 class GroupIconPanel {

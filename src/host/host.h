@@ -83,8 +83,7 @@ class Host {
   // GetLocaleInfoA for the user's default locale into a buffer of `capacity`
   // characters. False when the setting cannot be read or its text and
   // terminator do not fit; `out` is then left alone.
-  virtual bool read_locale_info(std::uint32_t lctype, std::uint32_t capacity,
-                                std::string* out) = 0;
+  virtual bool read_locale_info(std::uint32_t lctype, std::uint32_t capacity, std::string* out) = 0;
   // GetLocalTime.
   virtual CalendarTime local_time() = 0;
 
@@ -111,9 +110,8 @@ class Host {
   // number of bytes stored; data larger than the capacity fail with
   // HOSTERR_MORE_DATA. The value's registry type is not reported: no check
   // looks at it.
-  virtual std::uint32_t reg_query_value(HostHandle key, const std::string& name,
-                                        void* data, std::uint32_t capacity,
-                                        std::uint32_t* size_read) = 0;
+  virtual std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,
+                                        std::uint32_t capacity, std::uint32_t* size_read) = 0;
   // RegCloseKey.
   virtual void reg_close(HostHandle key) = 0;
 
@@ -135,8 +133,8 @@ class Host {
   // VerQueryValueA on an open block. On success *data points into the block
   // (valid until it is closed) and *length is what the platform reports: the
   // byte count of a binary sub-block, the character count of a text.
-  virtual bool version_info_query(HostHandle block, const std::string& sub_block,
-                                  const void** data, std::uint32_t* length) = 0;
+  virtual bool version_info_query(HostHandle block, const std::string& sub_block, const void** data,
+                                  std::uint32_t* length) = 0;
   virtual void version_info_close(HostHandle block) = 0;
 
   // --- Library loading ---

@@ -39,8 +39,7 @@ void init_locale_formats(Host& host, LocaleFormats* formats) {
   if (host.read_locale_info(LOCALE_ID_ITIME, 9, &text)) formats->clock = locale_number(text);
 }
 
-std::string format_date_text(const LocaleFormats& f, unsigned day, unsigned month,
-                             unsigned year) {
+std::string format_date_text(const LocaleFormats& f, unsigned day, unsigned month, unsigned year) {
   char s = f.date_separator;
   switch (f.date_order) {
     case DATE_ORDER_DMY: return format_text("%02u%c%02u%c%4u", day, s, month, s, year);

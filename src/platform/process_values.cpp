@@ -25,8 +25,7 @@ ProgramNames derive_program_names(Host& host, const std::string& module_path) {
   return names;
 }
 
-std::string compose_report_log_path(const std::string& temp_path,
-                                    const std::string& program_name) {
+std::string compose_report_log_path(const std::string& temp_path, const std::string& program_name) {
   return temp_path + program_name + ".txt";
 }
 

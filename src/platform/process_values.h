@@ -19,10 +19,10 @@ const char* const PROGRAM_VERSION_TEXT = "5.01.015";
 const char* const PROGRAM_TITLE_FORMAT = " Show Korvane Device Drivers Status (%s v%s)";
 
 struct ProcessValues {
-  std::string program_file_name;  // Tool.exe: first letter upper case, the rest lower
-  std::string program_name;       // Tool: names the report log
-  std::string windows_dir;        // no trailing backslash unless a drive root
-  std::string report_log_path;    // temporary directory, program name, ".txt"
+  std::string program_file_name;    // Tool.exe: first letter upper case, the rest lower
+  std::string program_name;         // Tool: names the report log
+  std::string windows_dir;          // no trailing backslash unless a drive root
+  std::string report_log_path;      // temporary directory, program name, ".txt"
   OsClass sys_os = OS_UNSUPPORTED;  // iSysOs
   LocaleFormats locale;
 };

@@ -2,27 +2,80 @@
 
 #include "platform/system_identity.h"
 
+#include "platform/registry_values.h"
+#include "report/text.h"
+
+namespace {
+
+const char WIN9X_VERSION_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char NT_VERSION_KEY[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const char CPU_KEY[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+
+// The fallback does not consult the version record: it is what the line
+// has always said when the registry could not tell.
+const char VERSION_FALLBACK[] = "Windows Version: 4.0";
+
+// "<label><value>" from the NT version key, or "<label>Not Available".
+std::string nt_version_part(Host& host, const char* label, const char* value_name) {
+  RegistryKey key(host);
+  std::string text;
+  if (key.open(NT_VERSION_KEY, REG_ACCESS_QUERY_VALUE) && key.read_text(value_name, &text))
+    return label + text;
+  return std::string(label) + "Not Available";
+}
+
+}  // namespace
+
+std::string windows_version_text(Host& host, OsClass os) {
+  const bool win9x = os_in(WIN9X_CLASSES, os);
+  RegistryKey key(host);
+  if (!key.open(win9x ? WIN9X_VERSION_KEY : NT_VERSION_KEY, REG_ACCESS_QUERY_VALUE))
+    return VERSION_FALLBACK;
+  std::string version;
+  if (!key.read_text(win9x ? "VersionNumber" : "CurrentVersion", &version)) return VERSION_FALLBACK;
+  std::string text = "Windows Version: " + version;
+  // The sub-version carries its own blanks, such as " A ".
+  std::string sub_version;
+  if (win9x && key.read_text("SubVersionNumber", &sub_version)) text += sub_version;
+  return text;
+}
+
+std::string service_pack_text(Host& host) {
+  return nt_version_part(host, "CSDVersion: ", "CSDVersion");
+}
+
+std::string build_number_text(Host& host) {
+  return nt_version_part(host, "Build Number: ", "CurrentBuildNumber");
+}
+
 void report_os_identity(Host& host, OsClass os, ReportSink& sink) {
-  (void)host;
-  (void)os;
-  (void)sink;
+  std::string line = windows_version_text(host, os);
+  if (os_in(NT_CLASSES, os))
+    line += ", " + service_pack_text(host) + ", " + build_number_text(host);
+  report_line(sink, line);
+  report_line(sink, format_text("Korvane iSysOs: 0x%02X (%s)", static_cast<unsigned>(os),
+                                os_class_name(os)));
 }
 
 void report_cpu_identity(Host& host, ReportSink& sink) {
-  (void)host;
-  (void)sink;
-}
-
-std::string windows_version_text(Host& host, OsClass os) {
-  (void)host;
-  (void)os;
-  return std::string();
-}
-std::string service_pack_text(Host& host) {
-  (void)host;
-  return std::string();
-}
-std::string build_number_text(Host& host) {
-  (void)host;
-  return std::string();
+  RegistryKey key(host);
+  if (!key.open(CPU_KEY, REG_ACCESS_QUERY_VALUE)) {
+    report_line(sink, "CPU Registry Key Not Found.");
+    return;
+  }
+  std::string text;
+  report_line(sink,
+              "CPU Vendor: " + (key.read_text("VendorIdentifier", &text) ? text : "Unavailable"));
+  report_line(sink,
+              "CPU Identifier: " + (key.read_text("Identifier", &text) ? text : "Unavailable"));
+  if (key.read_text("ProcessorNameString", &text))
+    strip_leading_spaces(&text);
+  else
+    text = "Unavailable";
+  report_line(sink, "CPU ProcessorNameString: " + text);
+  std::uint32_t mhz = 0;
+  if (key.read_number("~MHz", &mhz))
+    report_line(sink, format_text("CPU Speed: %d MHz", static_cast<int>(mhz)));
+  else
+    report_line(sink, "CPU Speed: Unavailable");
 }

@@ -58,16 +58,16 @@ TEST(ClassifyOs, UnreadableVersionIsUnsupported) {
 
 TEST(OsClassName, NamesKnownClassesAndUnknownForTheRest) {
   const std::pair<OsClass, const char*> cases[] = {
-      {OS_UNSUPPORTED, "Unknown"},   {OS_OTHER_PLATFORM, "Unknown"}, {255, "Unknown"},
-      {OS_WIN95A, "Windows 95A"},    {OS_WIN95B, "Windows 95B"},     {OS_WIN98, "Windows 98"},
-      {OS_WINME, "Windows Millennium"}, {OS_NT351, "Windows NT 3.51"}, {OS_NT4, "Windows NT 4"},
-      {OS_WIN2000, "Windows 2000"},  {OS_WINXP, "Windows XP"},
+      {OS_UNSUPPORTED, "Unknown"},      {OS_OTHER_PLATFORM, "Unknown"}, {255, "Unknown"},
+      {OS_WIN95A, "Windows 95A"},       {OS_WIN95B, "Windows 95B"},     {OS_WIN98, "Windows 98"},
+      {OS_WINME, "Windows Millennium"}, {OS_NT351, "Windows NT 3.51"},  {OS_NT4, "Windows NT 4"},
+      {OS_WIN2000, "Windows 2000"},     {OS_WINXP, "Windows XP"},
   };
   for (const auto& c : cases) EXPECT_STREQ(os_class_name(c.first), c.second) << c.first;
 }
 
 TEST(OsClassSets, HoldExactlyTheirMembers) {
-  const OsClass all[] = {OS_OTHER_PLATFORM, OS_WIN95A, OS_WIN95B, OS_WIN98, OS_WINME,
+  const OsClass all[] = {OS_OTHER_PLATFORM, OS_WIN95A, OS_WIN95B,  OS_WIN98, OS_WINME,
                          OS_NT351,          OS_NT4,    OS_WIN2000, OS_WINXP};
   std::string win9x, nt, usb, w2k;
   for (OsClass os : all) {

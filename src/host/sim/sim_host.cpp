@@ -15,7 +15,8 @@ bool key_exists(const SimMachine& m, const std::string& folded) {
   if (m.registry.count(folded)) return true;
   // A key exists when a key below it does.
   auto below = m.registry.lower_bound(folded + "\\");
-  return below != m.registry.end() && below->first.compare(0, folded.size() + 1, folded + "\\") == 0;
+  return below != m.registry.end() &&
+         below->first.compare(0, folded.size() + 1, folded + "\\") == 0;
 }
 
 }  // namespace
@@ -80,8 +81,7 @@ void SimHost::upper_case(std::string* text) {
 
 void SimHost::lower_case(std::string* text) { *text = sim_fold(*text); }
 
-std::uint32_t SimHost::reg_open(const std::string& path, RegistryAccess access,
-                                HostHandle* key) {
+std::uint32_t SimHost::reg_open(const std::string& path, RegistryAccess access, HostHandle* key) {
   count("reg_open");
   std::string folded = sim_fold(path);
   key_access[folded] = access;
@@ -146,15 +146,14 @@ std::uint32_t SimHost::version_info_size(const std::string& path) {
 HostHandle SimHost::version_info_open(const std::string& path, std::uint32_t size) {
   count("version_info_open");
   auto it = machine_.files.find(sim_fold(path));
-  if (size == 0 || it == machine_.files.end() ||
-      it->second.version.state == SIM_VERSION_ABSENT ||
+  if (size == 0 || it == machine_.files.end() || it->second.version.state == SIM_VERSION_ABSENT ||
       it->second.version.state == SIM_VERSION_UNREADABLE)
     return NO_HANDLE;
   return open_handle(KIND_VERSION, it->first);
 }
 
-bool SimHost::version_info_query(HostHandle block, const std::string& sub_block,
-                                 const void** data, std::uint32_t* length) {
+bool SimHost::version_info_query(HostHandle block, const std::string& sub_block, const void** data,
+                                 std::uint32_t* length) {
   count("version_info_query");
   OpenHandle* open = lookup(block, KIND_VERSION);
   if (!open) return false;
@@ -172,7 +171,8 @@ bool SimHost::version_info_query(HostHandle block, const std::string& sub_block,
   }
   const std::string prefix = "\\stringfileinfo\\";
   const std::string suffix = "\\fileversion";
-  if (folded.size() == prefix.size() + 8 + suffix.size() && folded.compare(0, prefix.size(), prefix) == 0 &&
+  if (folded.size() == prefix.size() + 8 + suffix.size() &&
+      folded.compare(0, prefix.size(), prefix) == 0 &&
       folded.compare(prefix.size() + 8, std::string::npos, suffix) == 0) {
     std::string name = sim_fold(folded.substr(prefix.size(), 8));
     for (const auto& entry : info.file_versions) {

@@ -27,8 +27,7 @@ class SimHost : public Host {
   void upper_case(std::string* text) override;
   void lower_case(std::string* text) override;
 
-  std::uint32_t reg_open(const std::string& path, RegistryAccess access,
-                         HostHandle* key) override;
+  std::uint32_t reg_open(const std::string& path, RegistryAccess access, HostHandle* key) override;
   std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
   void reg_close(HostHandle key) override;
@@ -44,8 +43,8 @@ class SimHost : public Host {
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;
-  std::uint32_t call_tm_get_type_version(HostHandle function, std::int16_t port_type,
-                                         char* buffer, std::size_t capacity) override;
+  std::uint32_t call_tm_get_type_version(HostHandle function, std::int16_t port_type, char* buffer,
+                                         std::size_t capacity) override;
   void free_library(HostHandle library) override;
 
   std::uint32_t open_service_manager(HostHandle* manager) override;
@@ -64,8 +63,14 @@ class SimHost : public Host {
   std::map<std::string, RegistryAccess> key_access;
 
  private:
-  enum HandleKind { KIND_KEY, KIND_VERSION, KIND_LIBRARY, KIND_FUNCTION, KIND_MANAGER,
-                    KIND_SERVICE };
+  enum HandleKind {
+    KIND_KEY,
+    KIND_VERSION,
+    KIND_LIBRARY,
+    KIND_FUNCTION,
+    KIND_MANAGER,
+    KIND_SERVICE
+  };
   struct OpenHandle {
     HandleKind kind;
     std::string target;  // folded path or name

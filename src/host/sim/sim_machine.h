@@ -30,8 +30,8 @@ struct SimRegistryValue {
 };
 
 struct SimRegistryKey {
-  std::string path;  // below HKEY_LOCAL_MACHINE, as stored
-  std::uint32_t open_error = HOSTERR_SUCCESS;  // non-zero: opening fails so
+  std::string path;                                // below HKEY_LOCAL_MACHINE, as stored
+  std::uint32_t open_error = HOSTERR_SUCCESS;      // non-zero: opening fails so
   std::map<std::string, SimRegistryValue> values;  // by folded name
 };
 
@@ -63,7 +63,7 @@ struct SimFile {
 // The TMEX main driver library "IBFS32.DLL".
 struct SimTmexLibrary {
   bool present = false;
-  bool has_function = true;  // exports "TMGetTypeVersion"
+  bool has_function = true;                             // exports "TMGetTypeVersion"
   std::uint32_t lookup_error = HOSTERR_PROC_NOT_FOUND;  // GetLastError when it does not
   std::map<int, std::uint32_t> answers;  // raw result per port type; 0 where none is set
 };

@@ -1,0 +1,50 @@
+// test_machines.h: simulated machines that the unit tests start from.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "checks/status_run.h"
+#include "host/sim/sim_host.h"
+#include "report/memory_status_list.h"
+
+// A machine of the class with every driver file, registry entry, the TMEX
+// library and the UserPort service as the checks expect them on that class.
+// Clock: 5 October 2026, 21:07:03; UTC offset 0.
+SimMachine complete_machine(OsClass os);
+
+// The same machine with no driver file, no driver registry entry, no TMEX
+// library and no UserPort service: only Windows itself.
+SimMachine bare_machine(OsClass os);
+
+// Records the icons a run shows.
+class IconRecorder : public GroupIconPanel {
+ public:
+  void show_status_icon(int control_id, DriverStatus status) override {
+    shown.push_back({control_id, status});
+  }
+  std::vector<std::pair<int, DriverStatus>> shown;
+};
+
+// One run on a machine, as start-up and the dialog would perform it.
+struct RunResult {
+  std::vector<std::string> lines;
+  GroupStatuses groups;
+  std::vector<std::pair<int, DriverStatus>> icons;
+  int open_handles;
+  int bad_closes;
+};
+RunResult run_on(const SimMachine& machine);
+
+// The lines joined with "\n" after each, for comparing whole reports.
+std::string joined(const std::vector<std::string>& lines);
+
+// A sink whose lines a test reads back.
+struct LineCapture {
+  MemoryStatusList list;
+  ReportSink sink = {&list, nullptr};
+  std::string text() const { return joined(list.lines); }
+};
+
+// The values start-up captures on a machine of the given class.
+ProcessValues values_for(Host& host);
