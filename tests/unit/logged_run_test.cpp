@@ -1,11 +1,11 @@
 #include "checks/logged_run.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "host/sim/sim_host.h"
 #include "report/memory_status_list.h"
@@ -80,8 +80,8 @@ TEST_F(LoggedRunTest, AFullDiskIsNotReportedAsAWrittenLog) {
 }
 
 TEST(LoggedRunNotice, SaysWhatHappenedWithTheWholePath) {
-  const std::string long_path = "C:\\Documents and Settings\\" + std::string(200, 'x') +
-                                "\\Local Settings\\Temp\\Dorvik.txt";
+  const std::string long_path =
+      "C:\\Documents and Settings\\" + std::string(200, 'x') + "\\Local Settings\\Temp\\Dorvik.txt";
   struct Case {
     LoggedRunOutcome outcome;
     const char* text_start;
@@ -89,8 +89,7 @@ TEST(LoggedRunNotice, SaysWhatHappenedWithTheWholePath) {
     LogNoticeKind kind;
   };
   const Case cases[] = {
-      {LOGGED_RUN_WRITTEN, "Log File written to:\n", "Dorvik Information",
-       LOG_NOTICE_INFORMATION},
+      {LOGGED_RUN_WRITTEN, "Log File written to:\n", "Dorvik Information", LOG_NOTICE_INFORMATION},
       {LOGGED_RUN_NOT_OPENED, "Log File could not be opened for O/P:\n", "Dorvik Error",
        LOG_NOTICE_WARNING},
       {LOGGED_RUN_NOT_WRITTEN, "Log File could not be written to:\n", "Dorvik Error",
@@ -129,9 +128,9 @@ TEST(StartupTexts, ShortFileNamesKeepTheProgramNameInsideTheName) {
   const Case cases[] = {
       {"C:\\TOOLS\\TOOL.EXE", "Tool.exe", "Tool"},
       {"C:\\TOOLS\\DRIVERVIEW", "Driverview", "Driver"},  // cut by count
-      {"C:\\A.EX", "A.ex", "A"},                            // extension dropped
-      {"C:\\DV", "Dv", "Dv"},                               // nothing to cut
-      {"C:\\.EXE", ".exe", ".exe"},                         // no name before the dot
+      {"C:\\A.EX", "A.ex", "A"},                          // extension dropped
+      {"C:\\DV", "Dv", "Dv"},                             // nothing to cut
+      {"C:\\.EXE", ".exe", ".exe"},                       // no name before the dot
       {"C:\\ABCD", "Abcd", "Abcd"},
   };
   SimMachine machine;

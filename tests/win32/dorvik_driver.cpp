@@ -62,8 +62,8 @@ void print_line(const char* key, const std::string& value) {
 // processes under Wine) and turned back into the ANSI code page.
 std::string to_ansi(const std::wstring& wide) {
   if (wide.empty()) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
-                                 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                                 nullptr, nullptr);
   std::string text(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], size,
                       nullptr, nullptr);
@@ -202,7 +202,8 @@ void step_list(Driver& d) {
   for (int i = 0; i < count; i++) {
     int length = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, i, 0));
     std::wstring line(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    int got = static_cast<int>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0])));
+    int got =
+        static_cast<int>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0])));
     line.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     print_line("list", to_ansi(line));
   }
@@ -237,7 +238,8 @@ void step_icons(Driver& d) {
   for (int id : STATUS_ICON_IDS) {
     HWND control = GetDlgItem(d.dialog, id);
     if (!control) fail("no icon control " + std::to_string(id));
-    std::string state = std::to_string(id) + (IsWindowEnabled(control) ? " enabled " : " disabled ") +
+    std::string state = std::to_string(id) +
+                        (IsWindowEnabled(control) ? " enabled " : " disabled ") +
                         icon_image(control);
     print_line("icon", state);
   }
@@ -264,7 +266,8 @@ int main(int argc, char** argv) {
       DWORD timeout = seconds_arg(argc, argv, &i, 10);
       DWORD start = GetTickCount();
       while (!(d.dialog = FindWindowA("#32770", title))) {
-        if (GetTickCount() - start >= timeout) fail(std::string("no window titled \"") + title + "\"");
+        if (GetTickCount() - start >= timeout)
+          fail(std::string("no window titled \"") + title + "\"");
         Sleep(POLL_MS);
       }
       print_line("window", "found");
@@ -292,7 +295,8 @@ int main(int argc, char** argv) {
       PostMessageW(focus ? focus : d.dialog, WM_KEYUP, key, 0xC0000001);
       print_line("key", std::to_string(key));
     } else if (step == "wait-gone") {
-      need_dialog(d);
+      // The dialog may be gone already: that is what this step waits for.
+      if (!d.dialog) fail("no dialog (wait-window first)");
       DWORD timeout = seconds_arg(argc, argv, &i, 10);
       DWORD start = GetTickCount();
       while (IsWindow(d.dialog)) {

@@ -11,6 +11,10 @@ set -euo pipefail
 
 build=$(cd "$1" && pwd)
 screenshot=${2:-}
+if [ -n "$screenshot" ]; then
+  mkdir -p "$(dirname "$screenshot")"
+  screenshot="$(cd "$(dirname "$screenshot")" && pwd)/$(basename "$screenshot")"
+fi
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/win32/wine_env.sh
 source "$here/wine_env.sh"
