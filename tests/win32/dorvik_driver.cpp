@@ -23,6 +23,16 @@
 //   key VK                       post a key press (down and up) to the dialog
 //   wait-gone [SECONDS]          wait until the dialog window no longer exists
 //   sleep MILLISECONDS           wait
+//   wait-msgbox CAPTION [SECONDS]  find a message box without owner (start-up's
+//                                refusals) by its caption; print caption and text
+//   local-time                   print the local date and time, as GetLocalTime
+//                                gives it to this process
+//   facts                        print what the machine offers the program: the
+//                                version record, the Windows and temporary
+//                                directories, the locale settings, the offset
+//                                from UTC, the UserPort service, the TMEX
+//                                library's answers, and the registry keys the
+//                                program reads, in regedit's REGEDIT4 form
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -253,6 +263,137 @@ void step_rect(Driver& d) {
                          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top));
 }
 
+void step_local_time() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char text[40];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay,
+                t.wHour, t.wMinute, t.wSecond);
+  print_line("local-time", text);
+}
+
+// The keys below HKEY_LOCAL_MACHINE that the program reads.
+const char* const READ_KEYS[] = {
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+    "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
+    "Software\\Dallas Semiconductor\\iButton TMEX\\3.00",
+    "System\\CurrentControlSet\\Services\\VxD\\Rockey9x",
+    "System\\CurrentControlSet\\Services\\DS1410D",
+    "System\\CurrentControlSet\\Control\\VirtualDeviceDrivers",
+};
+
+std::string reg_quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// Every value of a key, byte for byte as RegQueryValueExA gives it, as
+// "name"=hex(TYPE):bytes lines; an unopenable key is left out.
+void print_key(const char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  print_line("reg", std::string("[HKEY_LOCAL_MACHINE\\") + path + "]");
+  for (DWORD i = 0;; i++) {
+    char name[1024];
+    DWORD name_size = sizeof name, type = 0, data_size = 0;
+    LONG rc = RegEnumValueA(key, i, name, &name_size, nullptr, &type, nullptr, &data_size);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) continue;
+    std::vector<BYTE> data(data_size + 1);
+    DWORD got = data_size + 1;
+    if (RegQueryValueExA(key, name, nullptr, &type, data.data(), &got) != ERROR_SUCCESS) continue;
+    std::string line =
+        (name[0] ? reg_quoted(name) : std::string("@")) + "=hex(" + std::to_string(type) + "):";
+    for (DWORD b = 0; b < got; b++) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, b ? ",%02x" : "%02x", data[b]);
+      line += hex;
+    }
+    print_line("reg", line);
+  }
+  RegCloseKey(key);
+}
+
+void print_service_fact() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, GENERIC_READ);
+  if (!manager) {
+    print_line("fact-service", "manager-error " + std::to_string(GetLastError()));
+    return;
+  }
+  SC_HANDLE service = OpenServiceA(manager, "UserPort", SERVICE_QUERY_STATUS);
+  if (!service) {
+    print_line("fact-service", "open-error " + std::to_string(GetLastError()));
+  } else {
+    SERVICE_STATUS status;
+    if (QueryServiceStatus(service, &status))
+      print_line("fact-service", "state " + std::to_string(status.dwCurrentState));
+    else
+      print_line("fact-service", "query-fails");
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+}
+
+typedef short(WINAPI* TypeVersionFunction)(short, char*);
+
+void print_tmex_fact() {
+  HMODULE library = LoadLibraryA("IBFS32.DLL");
+  if (!library) {
+    print_line("fact-tmex", "absent");
+    return;
+  }
+  FARPROC found = GetProcAddress(library, "TMGetTypeVersion");
+  if (!found) {
+    print_line("fact-tmex", "no-function " + std::to_string(GetLastError()));
+  } else {
+    TypeVersionFunction type_version =
+        reinterpret_cast<TypeVersionFunction>(reinterpret_cast<void*>(found));
+    std::string answers = "answers";
+    for (short port_type : {1, 2, 5}) {
+      char text[256] = "";
+      answers += " " + std::to_string(port_type) + "=" +
+                 std::to_string(static_cast<unsigned short>(type_version(port_type, text)));
+    }
+    print_line("fact-tmex", answers);
+  }
+  FreeLibrary(library);
+}
+
+void step_facts() {
+  OSVERSIONINFOA version;
+  version.dwOSVersionInfoSize = sizeof version;
+  if (GetVersionExA(&version))
+    print_line("fact-version", std::to_string(version.dwPlatformId) + " " +
+                                   std::to_string(version.dwMajorVersion) + " " +
+                                   std::to_string(version.dwMinorVersion) + " " +
+                                   std::to_string(version.dwBuildNumber));
+  else
+    print_line("fact-version", "unreadable");
+  char path[MAX_PATH + 1] = "";
+  GetWindowsDirectoryA(path, sizeof path);
+  print_line("fact-windows-dir", path);
+  GetTempPathA(sizeof path, path);
+  print_line("fact-temp-path", path);
+  for (LCTYPE setting : {29, 33, 30, 35}) {
+    char text[80] = "";
+    int got = GetLocaleInfoA(LOCALE_USER_DEFAULT, setting, text, sizeof text);
+    print_line("fact-locale", std::to_string(setting) + (got ? " " + std::string(text) : ""));
+  }
+  TIME_ZONE_INFORMATION zone;
+  DWORD kind = GetTimeZoneInformation(&zone);
+  LONG bias = zone.Bias + (kind == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0);
+  print_line("fact-utc-offset", std::to_string(-bias));
+  print_service_fact();
+  print_tmex_fact();
+  for (const char* key : READ_KEYS) print_key(key);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -304,6 +445,22 @@ int main(int argc, char** argv) {
         Sleep(POLL_MS);
       }
       print_line("window", "gone");
+    } else if (step == "wait-msgbox") {
+      const char* caption = next_arg(argc, argv, &i, "wait-msgbox");
+      DWORD timeout = seconds_arg(argc, argv, &i, 10);
+      DWORD start = GetTickCount();
+      while (!(d.message_box = FindWindowA("#32770", caption))) {
+        if (GetTickCount() - start >= timeout)
+          fail(std::string("no message box titled \"") + caption + "\"");
+        Sleep(POLL_MS);
+      }
+      print_lines("msgbox-caption", window_text(d.message_box));
+      HWND text = GetDlgItem(d.message_box, MESSAGE_BOX_TEXT_ID);
+      print_lines("msgbox-text", text ? window_text(text) : std::string());
+    } else if (step == "local-time") {
+      step_local_time();
+    } else if (step == "facts") {
+      step_facts();
     } else if (step == "sleep") {
       Sleep(static_cast<DWORD>(std::atoi(next_arg(argc, argv, &i, "sleep"))));
     } else {

@@ -78,12 +78,19 @@ _dorvik_template() {
   echo "$template"
 }
 
+# The prefix shares the template's Windows system files (hard links: a full
+# copy of its 590 MB takes over a second); every other file is a copy of its
+# own, since Wine writes some of them in place. Whoever puts a file of its
+# own into system32 removes the linked one first.
 new_prefix() {
   local template
   template=$(_dorvik_template)
   export WINEPREFIX="$DORVIK_WINE_ROOT/prefix-$1.$$"
   rm -rf "$WINEPREFIX"
-  cp -a "$template" "$WINEPREFIX"
+  cp -al "$template" "$WINEPREFIX"
+  find "$WINEPREFIX" -type f -not -path "$WINEPREFIX/drive_c/windows/system32/*" \
+    -not -path "$WINEPREFIX/drive_c/windows/winsxs/*" -exec sh -c \
+    'for f; do cp -p "$f" "$f.copy" && mv "$f.copy" "$f"; done' _ {} +
 }
 
 unix_path() {
