@@ -60,3 +60,25 @@ set_tests_properties(dorvik_imports_allowed import_check_rejects_writers_and_new
 add_test(NAME dorvik_wine_smoke
   COMMAND bash ${DORVIK_WIN32_TESTS}/wine_smoke.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(dorvik_wine_smoke PROPERTIES LABELS wine TIMEOUT 300)
+
+# End to end (label "e2e"): every machine profile of machines/ provisioned as
+# a Wine prefix and run through Dorvik.exe and the dialog driver, compared
+# with its expected report and with the simulated run; and the dialog's
+# start-up and command cases. The provisioner is a tool of the native build.
+set(DORVIK_NATIVE_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/native CACHE PATH
+  "The native build that holds dorvik-provision")
+set(DORVIK_E2E_TESTS ${PROJECT_SOURCE_DIR}/tests/e2e)
+file(GLOB DORVIK_MACHINE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/machines/*/machine.toml)
+foreach(machine_file ${DORVIK_MACHINE_FILES})
+  get_filename_component(profile_dir ${machine_file} DIRECTORY)
+  get_filename_component(profile ${profile_dir} NAME)
+  add_test(NAME e2e_${profile}
+    COMMAND bash ${DORVIK_E2E_TESTS}/run_profile.sh ${CMAKE_BINARY_DIR}
+      ${DORVIK_NATIVE_BUILD_DIR} ${profile_dir})
+  # 77: a machine that Wine cannot produce (the simulator's tests cover it).
+  set_tests_properties(e2e_${profile} PROPERTIES LABELS e2e SKIP_RETURN_CODE 77 TIMEOUT 180)
+endforeach()
+add_test(NAME e2e_dialog_cases
+  COMMAND bash ${DORVIK_E2E_TESTS}/dialog_cases.sh ${CMAKE_BINARY_DIR}
+    ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
+set_tests_properties(e2e_dialog_cases PROPERTIES LABELS e2e TIMEOUT 180)

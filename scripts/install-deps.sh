@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev                             # fuzz targets (libFuzzer)
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686     # Dorvik.exe
   wine wine32:i386 xvfb x11-utils imagemagick          # running Dorvik.exe
+  python3                                              # end-to-end comparisons
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# dialog_cases.sh: Dorvik.exe's start-up and dialog under Wine, on the
+# provisioned default machine (winxp-complete), the way a person uses them:
+#   - before the first run the list is empty and every icon an empty frame;
+#   - a second copy, and a copy under another file name, are refused with
+#     "Only one instance of this program allowed!" and exit code -1, while
+#     the first runs on;
+#   - Escape does nothing;
+#   - two runs in a row replace the list instead of adding to it;
+#   - "Run" after "Run w/Log" leaves the log alone;
+#   - "Run w/Log" when the log cannot be opened shows only the warning and
+#     leaves the list and the icons as they were;
+#   - "Exit" ends the program with exit code 0.
+# (The refusal of an unsupported Windows version is the win2003 profiles'
+# end-to-end test.)
+#
+# Usage: dialog_cases.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR MACHINES_DIR
+set -uo pipefail
+
+windows_build=$(cd "$1" && pwd)
+native_build=$(cd "$2" && pwd)
+profile=$(cd "$3/winxp-complete" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/win32/wine_env.sh
+source "$here/../win32/wine_env.sh"
+# shellcheck source=tests/e2e/provision.sh
+source "$here/provision.sh"
+DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
+
+work="$DORVIK_WINE_ROOT/work-dialog.$$"
+TITLE=' Show Korvane Device Drivers Status (Dorvik.exe v5.01.015)'
+REFUSED_TEXT='Only one instance of this program allowed!'
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+cleanup() {
+  cd /
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
+  rm -rf "$work"
+  stop_xvfb
+}
+
+# drive NAME STEPS...: runs the dialog driver; its output goes to $work/NAME.
+drive() {
+  local name=$1
+  shift
+  TZ=$DORVIK_TZ wine "$windows_build/dorvik_driver.exe" "$@" >"$work/$name" ||
+    fail "driver ($name): $(grep '^error: ' "$work/$name")"
+}
+
+# values NAME KEY: the values of the driver's "KEY: value" lines in NAME.
+values() { sed -n "s/^$2: //p" "$work/$1"; }
+
+# A copy started while the first runs: refused, exit code -1.
+expect_refused_copy() {
+  local exe_name=$1 pid rc=0
+  local copy
+  copy="$(dirname "$DORVIK_PROGRAM_UNIX")/$exe_name"
+  # Never over the running program's own file: its image is mapped from it.
+  [ -e "$copy" ] || cp "$windows_build/Dorvik.exe" "$copy"
+  (cd "$WINEPREFIX" && TZ=$DORVIK_TZ wine "${DORVIK_PROGRAM%\\*}\\$exe_name") &
+  pid=$!
+  local caption
+  caption="${exe_name:0:1}$(tr 'A-Z' 'a-z' <<<"${exe_name:1}") Error Information"
+  drive "refused-$exe_name" wait-msgbox "$caption" 20 dismiss
+  [ "$(values "refused-$exe_name" msgbox-text)" = "$REFUSED_TEXT" ] ||
+    fail "$exe_name: no \"$REFUSED_TEXT\" box titled \"$caption\""
+  wait "$pid" || rc=$?
+  [ "$rc" = 255 ] || fail "$exe_name: exit code $rc, expected -1 (255)"
+}
+
+start_xvfb
+trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
+mkdir -p "$work"
+provision_machine "$profile" "$work" || {
+  echo "FAIL: provisioning winxp-complete"
+  exit 1
+}
+start_program "$windows_build/Dorvik.exe"
+log="$DORVIK_TEMP_UNIX/Dorvik.txt"
+
+echo "-- before the first run: an empty list, empty frames"
+drive fresh wait-window "$TITLE" 20 list icons
+[ "$(values fresh list-count)" = 0 ] || fail "the list is not empty before the first run"
+[ "$(values fresh icon | grep -vc ' enabled none$')" = 0 ] || fail "an icon is set before the first run"
+
+echo "-- a second copy, and a copy under another file name, are refused"
+expect_refused_copy Dorvik.exe
+expect_refused_copy DORVIK2.EXE
+drive still-there wait-window "$TITLE" 5 title
+
+echo "-- Escape does nothing"
+drive escape wait-window "$TITLE" key 27 sleep 500 wait-window "$TITLE" 1 list
+[ "$(values escape list-count)" = 0 ] || fail "Escape changed the list"
+
+echo "-- two runs in a row replace the list"
+drive runs wait-window "$TITLE" press 3003 list icons press 3003 list icons
+count=$(values runs list-count | sort -u)
+[ "$(wc -l <<<"$count")" = 1 ] && [ "$count" -gt 60 ] ||
+  fail "the second run did not replace the list (line counts: $(values runs list-count | tr '\n' ' '))"
+
+echo "-- Run after Run w/Log leaves the log alone"
+drive logged wait-window "$TITLE" press 3004 msgbox dismiss list icons
+[ -f "$log" ] || fail "Run w/Log wrote no log"
+cp -p "$log" "$work/after-logged.txt"
+drive plain wait-window "$TITLE" sleep 1100 press 3003 list
+cmp -s "$log" "$work/after-logged.txt" && [ ! "$log" -nt "$work/after-logged.txt" ] ||
+  fail "Run changed the log"
+
+echo "-- Run w/Log with an unwritable log shows only the warning"
+rm -f "$log"
+mkdir "$log"  # the log's name taken by a directory: the log cannot be opened
+drive unwritable wait-window "$TITLE" press 3004 msgbox dismiss sleep 300 list icons
+[ "$(values unwritable msgbox-caption)" = "Dorvik Error" ] &&
+  [ "$(values unwritable msgbox-text)" = "Log File could not be opened for O/P:
+$(values logged msgbox-text | tail -n1)" ] || fail "no \"Log File could not be opened\" warning"
+[ "$(values unwritable pressed | tail -n1)" = done ] || fail "a second message box followed"
+[ "$(values unwritable list)" = "$(values plain list)" ] || fail "the list changed"
+[ "$(values unwritable icon)" = "$(values logged icon)" ] || fail "the icons changed"
+
+echo "-- Exit ends with exit code 0"
+drive exit wait-window "$TITLE" press 3005 wait-gone
+rc=0
+wait "$program_pid" || rc=$?
+[ "$rc" = 0 ] || fail "exit code $rc after Exit, expected 0"
+
+if [ "$failures" -ne 0 ]; then
+  echo "dialog cases: $failures failure(s)"
+  exit 1
+fi
+echo "dialog cases: passed"
