@@ -15,3 +15,11 @@ ctest --preset native -j"$(nproc)"
 echo "== windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$(nproc)"
+
+echo "== Dorvik.exe: import table and PE header"
+ctest --test-dir build/windows -L imports --output-on-failure
+
+# Boots a cached Wine prefix template once (about 10 s, kept in /tmp), then
+# starts Dorvik.exe under Xvfb as Windows XP.
+echo "== Dorvik.exe under Wine: smoke test"
+ctest --test-dir build/windows -L wine --output-on-failure

@@ -98,7 +98,7 @@ const ValueRule DS1410D_RULES[] = {
 
 bool on_win9x(OsClass os) { return os_in(WIN9X_CLASSES, os); }
 bool on_nt(OsClass os) { return os_in(NT_CLASSES, os); }
-bool on_every_class(OsClass) { return true; }
+bool on_every_class(OsClass /*os*/) { return true; }
 bool on_nt4(OsClass os) { return os == OS_NT4; }
 
 const KeyCheck ROCKEY9X_CHECK = {"System\\CurrentControlSet\\Services\\VxD\\Rockey9x", 9,
@@ -146,8 +146,8 @@ void write_block(ReportSink& sink, DriverStatus status, const std::string& head,
 typedef DriverStatus (*ValueReader)(const RunContext& ctx, const RegistryKey& key,
                                     const KeyCheck& check, std::vector<std::string>* lines);
 
-DriverStatus read_rule_values(const RunContext&, const RegistryKey& key, const KeyCheck& check,
-                              std::vector<std::string>* lines) {
+DriverStatus read_rule_values(const RunContext& /*ctx*/, const RegistryKey& key,
+                              const KeyCheck& check, std::vector<std::string>* lines) {
   // A found error is never hidden by a later finding that is merely unsure:
   // the findings combine as the driver groups do.
   DriverStatus status = STATUS_AOK;
@@ -195,7 +195,7 @@ bool vdd_list_names(const char (&list)[VDD_LIST_CAPACITY], const std::string& ta
 
 // The "VDD" list: found when an entry names DOWNTVDD.DLL in SYSTEM32 of
 // the Windows directory.
-DriverStatus read_vdd_list(const RunContext& ctx, const RegistryKey& key, const KeyCheck&,
+DriverStatus read_vdd_list(const RunContext& ctx, const RegistryKey& key, const KeyCheck& /*check*/,
                            std::vector<std::string>* lines) {
   std::string line = format_text("%3s: ", "VDD");
   char list[VDD_LIST_CAPACITY] = {};

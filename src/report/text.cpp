@@ -16,7 +16,7 @@ std::string format_text(const char* format, ...) {
 
   std::string text(static_cast<std::size_t>(needed) + 1, '\0');
   va_start(args, format);
-  std::vsnprintf(&text[0], text.size(), format, args);
+  std::vsnprintf(text.data(), text.size(), format, args);
   va_end(args);
   text.resize(static_cast<std::size_t>(needed));
   return text;

@@ -63,7 +63,7 @@ bool calendar_to_file_time(const CalendarTime& t, std::uint64_t* out) {
     return false;
   std::int64_t days = days_from_civil(t.year, t.month, t.day) + DAYS_1601_TO_1970;
   std::uint64_t seconds =
-      static_cast<std::uint64_t>(days) * 86400 + t.hour * 3600u + t.minute * 60u + t.second;
+      static_cast<std::uint64_t>(days) * 86400 + t.hour * 3600ull + t.minute * 60ull + t.second;
   *out = seconds * FILE_TIME_TICKS_PER_SECOND + t.milliseconds * 10000ull;
   return true;
 }

@@ -1,0 +1,61 @@
+# Dorvik.exe: the Win32 host and the program, for 32-bit Windows 95 to XP.
+#
+# Linked statically with the win32 thread model, so that it needs no DLL
+# beyond what Windows 95 and NT 4 ship. Exceptions and RTTI are off in every
+# part of the program: the standard library's throw helpers are replaced by
+# ones that abort (src/app/runtime_support.cpp), which keeps libgcc's unwinder
+# and thread support out of the executable and their imports with them.
+enable_language(RC)
+
+set(DORVIK_NO_EH_FLAGS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables)
+target_compile_options(dorvik_core PRIVATE ${DORVIK_NO_EH_FLAGS})
+
+add_executable(Dorvik WIN32
+  src/host/win32/win32_host.cpp
+  src/app/runtime_support.cpp
+  src/app/list_box_status_list.cpp
+  src/app/main_dialog.cpp
+  src/app/winmain.cpp
+  src/app/dorvik.rc
+)
+target_include_directories(Dorvik PRIVATE src src/app)
+target_compile_options(Dorvik PRIVATE ${DORVIK_NO_EH_FLAGS})
+# ANSI calls only; the headers' Windows 95 / NT 4 level.
+target_compile_definitions(Dorvik PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0400 _WIN32_WINNT=0x0400
+  WIN32_LEAN_AND_MEAN)
+target_link_libraries(Dorvik PRIVATE dorvik_core version)
+target_link_options(Dorvik PRIVATE
+  -static -mwindows -s
+  -Wl,--major-subsystem-version,4,--minor-subsystem-version,0
+  -Wl,--major-os-version,4,--minor-os-version,0
+  -Wl,--gc-sections)
+target_compile_options(Dorvik PRIVATE -ffunction-sections -fdata-sections)
+target_compile_options(dorvik_core PRIVATE -ffunction-sections -fdata-sections)
+
+# The tests' driver of the dialog: a console program run under Wine.
+add_executable(dorvik_driver tests/win32/dorvik_driver.cpp)
+target_link_options(dorvik_driver PRIVATE -static -s)
+
+# windres reads the icons itself; make rebuilds follow changes to them.
+file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icons/*.ico)
+set_source_files_properties(src/app/dorvik.rc PROPERTIES OBJECT_DEPENDS "${DORVIK_ICON_FILES}")
+
+# Tests of the Windows build, run on the build machine: the import table
+# (label "imports") and the smoke test under Wine and Xvfb (label "wine").
+enable_testing()
+add_executable(import_check_fixture WIN32 tests/win32/import_check_fixture.cpp)
+target_compile_definitions(import_check_fixture PRIVATE _WIN32_WINNT=0x0600)
+target_link_libraries(import_check_fixture PRIVATE advapi32)
+
+set(DORVIK_WIN32_TESTS ${PROJECT_SOURCE_DIR}/tests/win32)
+add_test(NAME dorvik_imports_allowed
+  COMMAND bash ${DORVIK_WIN32_TESTS}/check_imports.sh $<TARGET_FILE:Dorvik>)
+add_test(NAME import_check_rejects_writers_and_new_calls
+  COMMAND bash ${DORVIK_WIN32_TESTS}/check_imports.sh $<TARGET_FILE:import_check_fixture>)
+set_tests_properties(import_check_rejects_writers_and_new_calls PROPERTIES WILL_FAIL TRUE)
+set_tests_properties(dorvik_imports_allowed import_check_rejects_writers_and_new_calls
+  PROPERTIES LABELS imports)
+
+add_test(NAME dorvik_wine_smoke
+  COMMAND bash ${DORVIK_WIN32_TESTS}/wine_smoke.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(dorvik_wine_smoke PROPERTIES LABELS wine TIMEOUT 300)
