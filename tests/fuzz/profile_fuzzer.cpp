@@ -38,20 +38,22 @@ bool clear_error(const std::string& error, const std::string& source) {
   return digits > at && error.compare(digits, 2, ": ") == 0 && error.size() > digits + 2;
 }
 
-// A scratch profile folder of this process.
+// A scratch profile folder of this process. It is never destroyed, so that
+// the exit handler that removes it can use it.
 const std::string& profile_folder() {
-  static const std::string folder = [] {
+  static const std::string* folder = [] {
     const char* dir = std::getenv("TMPDIR");
-    std::string f = std::string(dir && *dir ? dir : "/tmp") + "/dorvik-fuzz-profile-" +
-                    std::to_string(static_cast<long>(getpid()));
-    if (mkdir(f.c_str(), 0700) != 0 && errno != EEXIST) violation("cannot make " + f);
+    std::string* f =
+        new std::string(std::string(dir && *dir ? dir : "/tmp") + "/dorvik-fuzz-profile-" +
+                        std::to_string(static_cast<long>(getpid())));
+    if (mkdir(f->c_str(), 0700) != 0 && errno != EEXIST) violation("cannot make " + *f);
     std::atexit([] {
       std::remove((profile_folder() + "/registry.reg").c_str());
       std::remove(profile_folder().c_str());
     });
     return f;
   }();
-  return folder;
+  return *folder;
 }
 
 void write_file(const std::string& path, const std::string& bytes) {

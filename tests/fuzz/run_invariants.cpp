@@ -28,16 +28,17 @@ class IconCount : public GroupIconPanel {
   std::abort();
 }
 
-// The scratch file of this process that stands in for the report log.
+// The scratch file of this process that stands in for the report log. It
+// is never destroyed, so that the exit handler that removes it can use it.
 const std::string& log_path() {
-  static const std::string path = [] {
+  static const std::string* path = [] {
     const char* dir = std::getenv("TMPDIR");
-    std::string p = std::string(dir && *dir ? dir : "/tmp") + "/dorvik-fuzz-log-" +
-                    std::to_string(static_cast<long>(getpid())) + ".txt";
+    std::string* p = new std::string(std::string(dir && *dir ? dir : "/tmp") + "/dorvik-fuzz-log-" +
+                                     std::to_string(static_cast<long>(getpid())) + ".txt");
     std::atexit([] { std::remove(log_path().c_str()); });
     return p;
   }();
-  return path;
+  return *path;
 }
 
 std::string file_bytes(const std::string& path) {
