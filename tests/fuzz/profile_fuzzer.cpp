@@ -76,7 +76,7 @@ SimMachine sentinel() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   const bool whole_profile = in.ConsumeBool();
-  const std::string reg = in.ConsumeRandomLengthString(64 * 1024);
+  const std::string reg = in.ConsumeRandomLengthString(std::size_t{64} * 1024);
   const std::string toml = in.ConsumeRemainingBytesAsString();
 
   if (!whole_profile) {
