@@ -8,13 +8,17 @@
 #include "host/sim/sim_host.h"
 #include "report/memory_status_list.h"
 
-// A machine of the class with every driver file, registry entry, the TMEX
-// library and the UserPort service as the checks expect them on that class.
-// Clock: 5 October 2026, 21:07:03; UTC offset 0.
+// The machine of the profile machines/NAME; a profile that does not load
+// fails the test.
+SimMachine profile_machine(const std::string& name);
+
+// The profile of the class with every driver file, registry entry, the TMEX
+// library and the UserPort service as the checks expect them on that class
+// (OS_UNSUPPORTED is Windows Server 2003).
 SimMachine complete_machine(OsClass os);
 
-// The same machine with no driver file, no driver registry entry, no TMEX
-// library and no UserPort service: only Windows itself.
+// The profile of the class with no driver file, no driver registry entry, no
+// TMEX library and no UserPort service: only Windows itself.
 SimMachine bare_machine(OsClass os);
 
 // Records the icons a run shows.

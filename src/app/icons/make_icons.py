@@ -186,9 +186,9 @@ def icon_file(images):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    for name, spec in ICONS.items():
-        base = parse(spec[0])
-        images = [base] + [doubled(base) for extra in spec[1:] if extra == "x2"]
+    for name, art in ICONS.items():
+        base = parse(art[0])
+        images = [base] + [doubled(base) for extra in art[1:] if extra == "x2"]
         with open(os.path.join(here, name), "wb") as f:
             f.write(icon_file(images))
 
