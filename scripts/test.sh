@@ -12,6 +12,14 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j"$(nproc)"
 ctest --preset native -j"$(nproc)"
 
+# libFuzzer under ASan/UBSan, from the seeds in tests/fuzz/corpus: machines
+# of any shape through start-up and whole status runs, and arbitrary bytes
+# through the machine profile parsers. One minute per target, both at once.
+echo "== fuzz targets: one minute each"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$(nproc)"
+bash tests/fuzz/run.sh 60
+
 echo "== windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$(nproc)"

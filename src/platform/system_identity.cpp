@@ -50,8 +50,11 @@ std::string build_number_text(Host& host) {
 
 void report_os_identity(Host& host, OsClass os, ReportSink& sink) {
   std::string line = windows_version_text(host, os);
-  if (os_in(NT_CLASSES, os))
-    line += ", " + service_pack_text(host) + ", " + build_number_text(host);
+  if (os_in(NT_CLASSES, os)) {
+    // One after the other: the service pack is read before the build.
+    line += ", " + service_pack_text(host);
+    line += ", " + build_number_text(host);
+  }
   report_line(sink, line);
   report_line(sink, format_text("Korvane iSysOs: 0x%02X (%s)", static_cast<unsigned>(os),
                                 os_class_name(os)));

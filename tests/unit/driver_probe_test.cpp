@@ -190,4 +190,20 @@ TEST(FileTimeTexts, UseTheOffsetInForceNow) {
   EXPECT_EQ(untouched_date + untouched_time, "keepkeep");
 }
 
+// Found by fuzzing: the last file time, moved east of UTC, ran past the
+// largest file time; it fails to convert and leaves the texts alone.
+TEST(FileTimeTexts, LocalTimePastTheLastFileTimeFails) {
+  SimMachine m;
+  SimHost host(m);
+  std::string date = "keep", time = "keep";
+  for (int offset : {1, 60, 14 * 60, 2147483647}) {
+    m.utc_offset_minutes = offset;
+    EXPECT_FALSE(file_time_texts(host, 0x7FFFFFFFFFFFFFFFull, &date, &time)) << offset;
+  }
+  EXPECT_EQ(date + time, "keepkeep");
+  m.utc_offset_minutes = -60;
+  EXPECT_TRUE(file_time_texts(host, 0x7FFFFFFFFFFFFFFFull, &date, &time));
+  EXPECT_EQ(date, "09-14-30828");
+}
+
 }  // namespace

@@ -169,6 +169,16 @@ TEST(ProfileLoader, FaultsNameTheFileTheLineAndWhatAndChangeNothing) {
        "version = 3\n", "40: \"version\" must be a FileVersion text or a table"},
       {"[clock]\nnow = 2004-11-23T08:05:09-08:00\n", "", "1: no [clock] table"},
       {"state = \"stop-pending\"\n", "", "25: [services.UserPort] has no \"state\""},
+      // Found by fuzzing: a character above U+00A0 where toml++ looks for
+      // white space made it reach __builtin_unreachable.
+      {"modified = 2001-06-18T12:00:00Z\n",
+       "modified = 2001-06-18\xCA\xAB"
+       "12:00:00Z\n",
+       "39: a byte that is not ASCII (0xCA): machine.toml is ASCII only; texts in other "
+       "letters go in a .reg file"},
+      {"windows = 'C:\\WINDOWS'\n", "windows = 'C:\\Zubeh\xC3\xB6r'\n",
+       "8: a byte that is not ASCII (0xC3): machine.toml is ASCII only; texts in other letters "
+       "go in a .reg file"},
   };
   for (const BrokenProfile& c : cases) {
     ProfileFolder folder;

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <initializer_list>
@@ -458,10 +459,30 @@ bool load_services(Loader& l, const toml::table& root) {
   return true;
 }
 
+// machine.toml is ASCII: the machine's texts are in its ANSI code page,
+// which only the .reg files express. The check also keeps other characters
+// away from toml++ 3.3, which reaches __builtin_unreachable when it asks
+// whether many characters from U+00A1 on are white space (as it does between
+// tokens and in parts of strings): undefined behaviour on a typing slip.
+bool ascii_only(const std::string& source, const std::string& text, std::string* error) {
+  int line = 1;
+  for (char c : text) {
+    if (c == '\n') line++;
+    if (static_cast<unsigned char>(c) < 0x80) continue;
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(c));
+    *error = source + ":" + std::to_string(line) + ": a byte that is not ASCII (" + byte +
+             "): machine.toml is ASCII only; texts in other letters go in a .reg file";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool load_machine_profile_text(const std::string& source, const std::string& text,
                                const std::string& folder, SimMachine* machine, std::string* error) {
+  if (!ascii_only(source, text, error)) return false;
   toml::parse_result parsed = toml::parse(text, std::string_view(source));
   if (!parsed) {
     *error = source + ":" + std::to_string(parsed.error().source().begin.line) + ": " +

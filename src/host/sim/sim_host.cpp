@@ -2,6 +2,7 @@
 
 #include "host/sim/sim_host.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "host/sim/file_time.h"
@@ -131,6 +132,8 @@ bool SimHost::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
   std::int64_t shift = static_cast<std::int64_t>(machine_.utc_offset_minutes) * 60 *
                        static_cast<std::int64_t>(FILE_TIME_TICKS_PER_SECOND);
   if (utc >= 0x8000000000000000ULL) return false;
+  // A local time past the last file time fails, as FileTimeToSystemTime does.
+  if (shift > 0 && static_cast<std::int64_t>(utc) > INT64_MAX - shift) return false;
   std::int64_t local = static_cast<std::int64_t>(utc) + shift;
   if (local < 0) return false;
   return file_time_to_calendar(static_cast<std::uint64_t>(local), out);
