@@ -118,7 +118,8 @@ def main():
     args = argparse.ArgumentParser()
     args.add_argument("--profile", required=True, type=Path)
     args.add_argument("--driver", required=True, type=Path)
-    args.add_argument("--log", required=True, type=Path)
+    args.add_argument("--log", required=True, type=Path, help="the log the program wrote")
+    args.add_argument("--log-name", default="Dorvik.txt")
     args.add_argument("--sim-log", required=True, type=Path)
     args.add_argument("--sim-output", required=True, type=Path)
     a = args.parse_args()
@@ -137,11 +138,10 @@ def main():
     actual = raw.decode("cp1252").split("\r\n")[:-1]
     if driver_values(driver, "list") != actual:
         fail("the status list differs from the log")
-
     temp_path = driver_values(driver, "fact-temp-path")[0]
     if driver_values(driver, "msgbox-caption") != ["Dorvik Information"] or \
             driver_values(driver, "msgbox-text") != ["Log File written to:",
-                                                     temp_path + "Dorvik.txt"]:
+                                                     temp_path + a.log_name]:
         fail("the information box does not name the log's path")
 
     expected = (a.profile / "expected.log").read_bytes().decode("cp1252").split("\r\n")[:-1]

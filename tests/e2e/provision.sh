@@ -121,12 +121,12 @@ provision_machine() {
   source "$work/settings.sh"
   _place_files "$work/files.tsv" || return 1
   mkdir -p "$DORVIK_TEMP_UNIX" "$(dirname "$DORVIK_PROGRAM_UNIX")"
-  # A program on another drive than C: (Windows 95 from a floppy): map it.
+  # Drives other than C: (a program on a floppy, a second disk): map them.
   local drive
-  drive=$(tr 'A-Z' 'a-z' <<<"${DORVIK_PROGRAM:0:1}")
-  if [ "$drive" != c ] && [ ! -e "$WINEPREFIX/dosdevices/$drive:" ]; then
-    ln -s "../drive_$drive" "$WINEPREFIX/dosdevices/$drive:"
-  fi
+  for drive in "$WINEPREFIX"/drive_?; do
+    drive=${drive: -1}
+    [ -e "$WINEPREFIX/dosdevices/$drive:" ] || ln -s "../drive_$drive" "$WINEPREFIX/dosdevices/$drive:"
+  done
   # One server for the whole run: the registry import and the service stay
   # in force only while it lives.
   wineserver -p

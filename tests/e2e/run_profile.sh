@@ -27,7 +27,6 @@ DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
 
 name=$(basename "$profile")
 work="$DORVIK_WINE_ROOT/work-$name.$$"
-TITLE=' Show Korvane Device Drivers Status (Dorvik.exe v5.01.015)'
 failures=0
 fail() {
   echo "FAIL: $*"
@@ -70,21 +69,38 @@ run_refused() {
     fail "the simulated run on the provisioned machine was not refused the same way"
 }
 
+# The program's names, as start-up derives them from its file name: the
+# first letter upper case, the rest lower case; the log is named after it
+# less its last four characters.
+program_names() {
+  local file=${DORVIK_PROGRAM##*\\}
+  program_file="$(tr 'a-z' 'A-Z' <<<"${file:0:1}")$(tr 'A-Z' 'a-z' <<<"${file:1}")"
+  log_name="${program_file:0:${#program_file}-4}.txt"
+  TITLE=" Show Korvane Device Drivers Status ($program_file v5.01.015)"
+}
+
+# Wine opens log paths of MAX_PATH (260) characters and more, which Windows
+# cannot: the log of a machine with such a path is written and compared.
+compare() {
+  "$DORVIK_PROVISION" as-provisioned "$profile" "$work/driver.txt" "$DORVIK_PROGRAM" \
+    "$work/sim.log" --icons >"$work/sim.txt" || fail "the simulated run failed"
+  python3 "$here/compare_run.py" --profile "$profile" --driver "$work/driver.txt" \
+    --log-name "$log_name" --sim-log "$work/sim.log" --sim-output "$work/sim.txt" "$@" ||
+    failures=$((failures + 1))
+}
+
 run_logged() {
   drive wait-window "$TITLE" 20 facts local-time press 3004 msgbox dismiss local-time list icons \
     press 3005 wait-gone || fail "driver: $(grep '^error: ' "$work/driver.txt")"
   program_exit
   [ "$program_rc" = 0 ] || fail "exit code $program_rc after Exit, expected 0"
-  cp "$DORVIK_TEMP_UNIX/Dorvik.txt" "$work/real.log" 2>/dev/null || {
-    fail "no log in the temporary directory"
-    return
-  }
-  "$DORVIK_PROVISION" as-provisioned "$profile" "$work/driver.txt" "$DORVIK_PROGRAM" \
-    "$work/sim.log" --icons >"$work/sim.txt" || fail "the simulated run failed"
-  python3 "$here/compare_run.py" --profile "$profile" --driver "$work/driver.txt" \
-    --log "$work/real.log" --sim-log "$work/sim.log" --sim-output "$work/sim.txt" ||
-    failures=$((failures + 1))
+  if cp "$DORVIK_TEMP_UNIX/$log_name" "$work/real.log" 2>/dev/null; then
+    compare --log "$work/real.log"
+  else
+    fail "no log $log_name in the temporary directory"
+  fi
 }
+
 
 start_xvfb
 trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
@@ -96,8 +112,13 @@ if [ "$rc" -eq 77 ]; then
 fi
 [ "$rc" -eq 0 ] || { echo "FAIL: provisioning $name"; exit 1; }
 
+program_names
 start_program "$windows_build/Dorvik.exe"
-if [ -f "$profile/expected-refusal.txt" ]; then run_refused; else run_logged; fi
+if [ -f "$profile/expected-refusal.txt" ]; then
+  run_refused
+else
+  run_logged
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "--- driver output"

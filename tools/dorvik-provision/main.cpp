@@ -74,6 +74,7 @@ int plan(const std::string& folder, const std::string& prefix, const std::string
   std::string settings;
   settings += "DORVIK_PROGRAM=" + shell_quoted(program) + "\n";
   settings += "DORVIK_PROGRAM_UNIX=" + shell_quoted(prefix_unix_path(prefix, program)) + "\n";
+  settings += "DORVIK_TEMP=" + shell_quoted(temp) + "\n";
   settings += "DORVIK_TEMP_UNIX=" + shell_quoted(prefix_unix_path(prefix, temp)) + "\n";
   settings += "DORVIK_TZ=" + shell_quoted(posix_time_zone(m.utc_offset_minutes)) + "\n";
   settings += "DORVIK_WINDOWS_DIR=" + shell_quoted(m.windows_dir) + "\n";

@@ -167,13 +167,10 @@ std::vector<std::string> wine_cannot_produce(const SimMachine& m) {
   for (const auto& [folded, file] : m.files) {
     if (file.version.state == SIM_VERSION_UNREADABLE)
       why.push_back("the unreadable version resource of " + file.path);
-    if (!drive_path(file.path) || !same_letters(file.path[0], 'C'))
-      why.push_back("a file outside drive C: " + file.path);
+    if (!drive_path(file.path)) why.push_back("a file path without a drive: " + file.path);
   }
   if (!drive_path(m.module_path)) why.push_back("the program path " + m.module_path);
-  std::string temp = wine_path(m.temp_path, m.windows_dir);
-  if (!drive_path(temp) || !same_letters(temp[0], 'C'))
-    why.push_back("a temporary directory outside drive C: " + m.temp_path);
+  if (!drive_path(m.temp_path)) why.push_back("the temporary directory " + m.temp_path);
   if (m.service_manager_open_error != HOSTERR_SUCCESS)
     why.push_back("the service control manager cannot be made to refuse the user");
   for (const auto& [name, service] : m.services) {
