@@ -37,6 +37,10 @@ add_executable(dorvik_driver tests/win32/dorvik_driver.cpp)
 target_link_options(dorvik_driver PRIVATE -static -s)
 target_link_libraries(dorvik_driver PRIVATE advapi32)
 
+# A program that only shows a message box: what Wine writes for any program.
+add_executable(idle_program WIN32 tests/win32/idle_program.cpp)
+target_link_options(idle_program PRIVATE -static -s)
+
 # windres reads the icons itself; make rebuilds follow changes to them.
 file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icons/*.ico)
 set_source_files_properties(src/app/dorvik.rc PROPERTIES OBJECT_DEPENDS "${DORVIK_ICON_FILES}")

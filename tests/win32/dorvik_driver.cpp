@@ -25,6 +25,14 @@
 //   sleep MILLISECONDS           wait
 //   wait-msgbox CAPTION [SECONDS]  find a message box without owner (start-up's
 //                                refusals) by its caption; print caption and text
+//   msgbox-icon                  print which icon the message box found last shows:
+//                                warning, information, error or none, read from
+//                                the screen's pixels
+//   count-windows TITLE          print how many visible dialog-class windows have
+//                                exactly this title, in any process
+//   wait-count TITLE N [SECONDS]  wait until exactly N such windows are up
+//   dismiss-all TITLE [SECONDS]  press OK in every such window and wait until
+//                                none is left
 //   local-time                   print the local date and time, as GetLocalTime
 //                                gives it to this process
 //   facts                        print what the machine offers the program: the
@@ -202,6 +210,82 @@ void step_dismiss(Driver& d, DWORD timeout) {
   }
   d.message_box = nullptr;
   if (d.pending_command) print_line("pressed", wait_command(d, timeout) ? "done" : "message box");
+}
+
+// Which standard icon a message box shows, by the colours of its icon
+// control's pixels: Wine's warning icon is a yellow triangle, its information
+// icon a blue disc and its error icon a red one.
+const char* message_box_icon(HWND box) {
+  // The icon control's id: 0x0440 in Wine's message box, 0x0014 in Windows'.
+  HWND control = GetDlgItem(box, 0x0440);
+  if (!control) control = GetDlgItem(box, 0x0014);
+  if (!control || !IsWindowVisible(control)) return "none";
+  RECT r;
+  GetWindowRect(control, &r);
+  HDC screen = GetDC(nullptr);
+  int yellow = 0, blue = 0, red = 0;
+  for (int y = r.top; y < r.bottom; y++) {
+    for (int x = r.left; x < r.right; x++) {
+      COLORREF c = GetPixel(screen, x, y);
+      int rv = GetRValue(c), gv = GetGValue(c), bv = GetBValue(c);
+      if (rv > 180 && gv > 150 && bv < 100)
+        yellow++;
+      else if (bv > 150 && rv < 120)
+        blue++;
+      else if (rv > 150 && gv < 100 && bv < 100)
+        red++;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  if (yellow > blue && yellow > red) return "warning";
+  if (blue > yellow && blue > red) return "information";
+  if (red > yellow && red > blue) return "error";
+  return "none";
+}
+
+struct TitleSearch {
+  const char* title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK find_titled(HWND window, LPARAM param) {
+  TitleSearch* search = reinterpret_cast<TitleSearch*>(param);
+  char cls[16] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  if (IsWindowVisible(window) && std::strcmp(cls, "#32770") == 0 &&
+      window_text(window) == search->title)
+    search->found.push_back(window);
+  return TRUE;
+}
+
+// The visible dialog-class top-level windows titled TITLE, of every process.
+std::vector<HWND> titled_windows(const char* title) {
+  TitleSearch search = {title, {}};
+  EnumWindows(find_titled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void step_wait_count(const char* title, std::size_t count, DWORD timeout) {
+  DWORD start = GetTickCount();
+  std::size_t seen;
+  while ((seen = titled_windows(title).size()) != count) {
+    if (GetTickCount() - start >= timeout)
+      fail(std::to_string(seen) + " windows titled \"" + title + "\", expected " +
+           std::to_string(count));
+    Sleep(POLL_MS);
+  }
+  print_line("window-count", std::to_string(seen));
+}
+
+void step_dismiss_all(const char* title, DWORD timeout) {
+  std::vector<HWND> boxes = titled_windows(title);
+  for (HWND box : boxes) PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  DWORD start = GetTickCount();
+  while (!titled_windows(title).empty()) {
+    if (GetTickCount() - start >= timeout) fail("message boxes still up");
+    Sleep(POLL_MS);
+  }
+  print_line("dismissed", std::to_string(boxes.size()));
 }
 
 void step_list(Driver& d) {
@@ -457,6 +541,24 @@ int main(int argc, char** argv) {
       print_lines("msgbox-caption", window_text(d.message_box));
       HWND text = GetDlgItem(d.message_box, MESSAGE_BOX_TEXT_ID);
       print_lines("msgbox-text", text ? window_text(text) : std::string());
+    } else if (step == "msgbox-icon") {
+      if (!d.message_box || !IsWindow(d.message_box)) fail("no message box (msgbox first)");
+      // The icon is painted a moment after the box appears.
+      const char* icon = "none";
+      for (DWORD start = GetTickCount(); GetTickCount() - start < 2000; Sleep(POLL_MS))
+        if (std::strcmp(icon = message_box_icon(d.message_box), "none") != 0) break;
+      print_line("msgbox-icon", icon);
+    } else if (step == "count-windows") {
+      const char* title = next_arg(argc, argv, &i, "count-windows");
+      print_line("window-count", std::to_string(titled_windows(title).size()));
+    } else if (step == "wait-count") {
+      const char* title = next_arg(argc, argv, &i, "wait-count");
+      std::size_t count =
+          static_cast<std::size_t>(std::atoi(next_arg(argc, argv, &i, "wait-count")));
+      step_wait_count(title, count, seconds_arg(argc, argv, &i, 10));
+    } else if (step == "dismiss-all") {
+      const char* title = next_arg(argc, argv, &i, "dismiss-all");
+      step_dismiss_all(title, seconds_arg(argc, argv, &i, 10));
     } else if (step == "local-time") {
       step_local_time();
     } else if (step == "facts") {
