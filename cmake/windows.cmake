@@ -86,3 +86,12 @@ add_test(NAME e2e_dialog_cases
   COMMAND bash ${DORVIK_E2E_TESTS}/dialog_cases.sh ${CMAKE_BINARY_DIR}
     ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
 set_tests_properties(e2e_dialog_cases PROPERTIES LABELS e2e TIMEOUT 180)
+
+# Faults under Wine (label "wine-faults"): a log the machine refuses (the
+# temporary directory read-only or full, the log on /dev/full), twenty copies
+# started at once, and the proof that a whole session writes nothing but the
+# log into the prefix.
+add_test(NAME wine_faults_log
+  COMMAND bash ${DORVIK_E2E_TESTS}/fault_cases.sh ${CMAKE_BINARY_DIR}
+    ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
+set_tests_properties(wine_faults_log PROPERTIES LABELS wine-faults TIMEOUT 180)

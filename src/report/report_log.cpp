@@ -13,7 +13,11 @@ void write_report_log_line(ReportLog* log, const std::string& line) {
 }
 
 bool close_report_log(ReportLog* log) {
-  bool written = std::ferror(log->file) == 0;
+  // The last buffered bytes are written here, not left to fclose: Wine's
+  // C runtime drops the error of the flush that fclose does itself, which
+  // would announce an empty log on a full disk as written.
+  bool written = std::fflush(log->file) == 0;
+  if (std::ferror(log->file) != 0) written = false;
   if (std::fclose(log->file) != 0) written = false;
   log->file = nullptr;
   return written;
