@@ -95,3 +95,7 @@ add_test(NAME wine_faults_log
   COMMAND bash ${DORVIK_E2E_TESTS}/fault_cases.sh ${CMAKE_BINARY_DIR}
     ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
 set_tests_properties(wine_faults_log PROPERTIES LABELS wine-faults TIMEOUT 180)
+add_test(NAME wine_faults_many_copies
+  COMMAND bash ${DORVIK_E2E_TESTS}/many_copies.sh ${CMAKE_BINARY_DIR}
+    ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
+set_tests_properties(wine_faults_many_copies PROPERTIES LABELS wine-faults TIMEOUT 240)

@@ -31,8 +31,8 @@
 //   count-windows TITLE          print how many visible dialog-class windows have
 //                                exactly this title, in any process
 //   wait-count TITLE N [SECONDS]  wait until exactly N such windows are up
-//   dismiss-all TITLE [SECONDS]  press OK in every such window and wait until
-//                                none is left
+//   dismiss-all TITLE [SECONDS]  print the text of every such window, press its
+//                                OK and wait until none is left
 //   local-time                   print the local date and time, as GetLocalTime
 //                                gives it to this process
 //   facts                        print what the machine offers the program: the
@@ -279,7 +279,11 @@ void step_wait_count(const char* title, std::size_t count, DWORD timeout) {
 
 void step_dismiss_all(const char* title, DWORD timeout) {
   std::vector<HWND> boxes = titled_windows(title);
-  for (HWND box : boxes) PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  for (HWND box : boxes) {
+    HWND text = GetDlgItem(box, MESSAGE_BOX_TEXT_ID);
+    print_lines("msgbox-text", text ? window_text(text) : std::string());
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  }
   DWORD start = GetTickCount();
   while (!titled_windows(title).empty()) {
     if (GetTickCount() - start >= timeout) fail("message boxes still up");
