@@ -99,3 +99,7 @@ add_test(NAME wine_faults_many_copies
   COMMAND bash ${DORVIK_E2E_TESTS}/many_copies.sh ${CMAKE_BINARY_DIR}
     ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
 set_tests_properties(wine_faults_many_copies PROPERTIES LABELS wine-faults TIMEOUT 240)
+add_test(NAME wine_faults_no_writes
+  COMMAND bash ${DORVIK_E2E_TESTS}/no_writes.sh ${CMAKE_BINARY_DIR}
+    ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
+set_tests_properties(wine_faults_no_writes PROPERTIES LABELS wine-faults TIMEOUT 240)

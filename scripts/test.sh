@@ -39,3 +39,11 @@ ctest --test-dir build/windows -L wine --output-on-failure
 # half; a profile Wine cannot produce is reported as skipped, with the reason.
 echo "== Dorvik.exe under Wine, end to end: every machine profile"
 ctest --test-dir build/windows -L e2e -j2 --output-on-failure
+
+# Faults of the machine under Wine, on the provisioned default machine: the
+# temporary directory read-only or full (mounted over it; skipped with the
+# reason where mounting is not allowed) and the log on /dev/full; twenty
+# copies started at once; and a whole session recorded around, to show that
+# the prefix changes only by the log. About half a minute, two at a time.
+echo "== Dorvik.exe under Wine: faults of the machine, and nothing written"
+ctest --test-dir build/windows -L wine-faults -j2 --output-on-failure
