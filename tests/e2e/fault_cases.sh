@@ -86,7 +86,7 @@ logged_run_warning() {
 $LOG_PATH" ] || fail "$name: the box says \"$(values "$name" msgbox-text)\", expected \"$text\" and the log's path"
   [ "$(values "$name" msgbox-icon)" = warning ] ||
     fail "$name: the box shows the $(values "$name" msgbox-icon) icon, not the warning"
-  [ "$(values "$name" pressed | tail -n1)" = done ] || fail "$name: a second message box followed"
+  [ "$(values "$name" pressed | tail -n1)" = "done" ] || fail "$name: a second message box followed"
 }
 
 # The list and the icons of NAME show a whole run, as REFERENCE's did.
@@ -128,7 +128,7 @@ log="$DORVIK_TEMP_UNIX/Dorvik.txt"
 # The log's path as the program shows it, from a "Run w/Log" that works.
 drive written wait-window "$TITLE" 20 press "$RUN_WITH_LOG" msgbox msgbox-icon dismiss list icons
 LOG_PATH=$(values written msgbox-text | tail -n1)
-[ "$(values written msgbox-caption)" = "Dorvik Information" ] && [ -s "$log" ] ||
+{ [ "$(values written msgbox-caption)" = "Dorvik Information" ] && [ -s "$log" ]; } ||
   fail "Run w/Log on a sound machine did not write and announce the log"
 [ "$(values written msgbox-icon)" = information ] ||
   fail "the announcement shows the $(values written msgbox-icon) icon, not the information icon"
@@ -185,7 +185,7 @@ rm -f "$log"
 
 echo "-- after all that, Run w/Log works again and Exit ends with exit code 0"
 drive again wait-window "$TITLE" press "$RUN_WITH_LOG" msgbox dismiss press "$EXIT" wait-gone
-[ "$(values again msgbox-caption)" = "Dorvik Information" ] && [ -s "$log" ] ||
+{ [ "$(values again msgbox-caption)" = "Dorvik Information" ] && [ -s "$log" ]; } ||
   fail "Run w/Log did not write the log once the machine allowed it"
 rc=0
 wait "$program_pid" || rc=$?
