@@ -33,7 +33,7 @@ target_compile_options(Dorvik PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(dorvik_core PRIVATE -ffunction-sections -fdata-sections)
 
 # The tests' driver of the dialog: a console program run under Wine.
-add_executable(dorvik_driver tests/win32/dorvik_driver.cpp)
+add_executable(dorvik_driver tools/dorvik-driver/dorvik_driver.cpp)
 target_link_options(dorvik_driver PRIVATE -static -s)
 target_link_libraries(dorvik_driver PRIVATE advapi32)
 

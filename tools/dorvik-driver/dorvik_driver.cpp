@@ -1,6 +1,6 @@
 // dorvik_driver.cpp: drives Dorvik's dialog from outside, the way a person does.
 //
-// A console program for the tests under Wine. Its arguments are a sequence
+// A console program for the demo and the tests under Wine. Its arguments are a sequence
 // of steps, performed in order; each step prints what it saw as lines of the
 // form "key: value" on standard output (text in the ANSI code page, exactly
 // as the dialog holds it), and the program stops with exit code 1 at the
