@@ -17,43 +17,11 @@
 # Usage: dialog_cases.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR MACHINES_DIR
 set -uo pipefail
 
-windows_build=$(cd "$1" && pwd)
-native_build=$(cd "$2" && pwd)
+# shellcheck source=tests/e2e/session.sh
+source "$(dirname "$0")/session.sh" "$1" "$2" dialog
 profile=$(cd "$3/winxp-complete" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=tests/win32/wine_env.sh
-source "$here/../win32/wine_env.sh"
-# shellcheck source=tests/e2e/provision.sh
-source "$here/provision.sh"
-DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
 
-work="$DORVIK_WINE_ROOT/work-dialog.$$"
-TITLE=' Show Korvane Device Drivers Status (Dorvik.exe v5.01.015)'
 REFUSED_TEXT='Only one instance of this program allowed!'
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-cleanup() {
-  cd /
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
-  rm -rf "$work"
-  stop_xvfb
-}
-
-# drive NAME STEPS...: runs the dialog driver; its output goes to $work/NAME.
-drive() {
-  local name=$1
-  shift
-  TZ=$DORVIK_TZ wine "$windows_build/dorvik_driver.exe" "$@" >"$work/$name" ||
-    fail "driver ($name): $(grep '^error: ' "$work/$name")"
-}
-
-# values NAME KEY: the values of the driver's "KEY: value" lines in NAME.
-values() { sed -n "s/^$2: //p" "$work/$1"; }
 
 # A copy started while the first runs: refused, exit code -1.
 expect_refused_copy() {
@@ -73,8 +41,7 @@ expect_refused_copy() {
   [ "$rc" = 255 ] || fail "$exe_name: exit code $rc, expected -1 (255)"
 }
 
-start_xvfb
-trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
+begin_session
 mkdir -p "$work"
 provision_machine "$profile" "$work" || {
   echo "FAIL: provisioning winxp-complete"
@@ -118,7 +85,7 @@ drive unwritable wait-window "$TITLE" press 3004 msgbox dismiss sleep 300 list i
 [ "$(values unwritable msgbox-caption)" = "Dorvik Error" ] &&
   [ "$(values unwritable msgbox-text)" = "Log File could not be opened for O/P:
 $(values logged msgbox-text | tail -n1)" ] || fail "no \"Log File could not be opened\" warning"
-[ "$(values unwritable pressed | tail -n1)" = done ] || fail "a second message box followed"
+[ "$(values unwritable pressed | tail -n1)" = "done" ] || fail "a second message box followed"
 [ "$(values unwritable list)" = "$(values plain list)" ] || fail "the list changed"
 [ "$(values unwritable icon)" = "$(values logged icon)" ] || fail "the icons changed"
 
@@ -128,8 +95,4 @@ rc=0
 wait "$program_pid" || rc=$?
 [ "$rc" = 0 ] || fail "exit code $rc after Exit, expected 0"
 
-if [ "$failures" -ne 0 ]; then
-  echo "dialog cases: $failures failure(s)"
-  exit 1
-fi
-echo "dialog cases: passed"
+end_session "dialog cases"

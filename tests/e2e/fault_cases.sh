@@ -18,52 +18,21 @@
 # Usage: fault_cases.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR MACHINES_DIR
 set -uo pipefail
 
-windows_build=$(cd "$1" && pwd)
-native_build=$(cd "$2" && pwd)
+# shellcheck source=tests/e2e/session.sh
+source "$(dirname "$0")/session.sh" "$1" "$2" faults
 profile=$(cd "$3/winxp-complete" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=tests/win32/wine_env.sh
-source "$here/../win32/wine_env.sh"
-# shellcheck source=tests/e2e/provision.sh
-source "$here/provision.sh"
-DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
 
-work="$DORVIK_WINE_ROOT/work-faults.$$"
-TITLE=' Show Korvane Device Drivers Status (Dorvik.exe v5.01.015)'
 RUN=3003
 RUN_WITH_LOG=3004
 EXIT=3005
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 unmount_temp() {
   if [ -n "${DORVIK_TEMP_UNIX:-}" ] && mountpoint -q "$DORVIK_TEMP_UNIX"; then
     umount "$DORVIK_TEMP_UNIX" || umount -l "$DORVIK_TEMP_UNIX"
   fi
 }
-
-cleanup() {
-  cd /
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  unmount_temp
-  [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
-  rm -rf "$work"
-  stop_xvfb
-}
-
-# drive NAME STEPS...: runs the dialog driver; its output goes to $work/NAME.
-drive() {
-  local name=$1
-  shift
-  TZ=$DORVIK_TZ wine "$windows_build/dorvik_driver.exe" "$@" >"$work/$name" ||
-    fail "driver ($name): $(grep '^error: ' "$work/$name")"
-}
-
-# values NAME KEY: the values of the driver's "KEY: value" lines in NAME.
-values() { sed -n "s/^$2: //p" "$work/$1"; }
+# A mount over the temporary directory goes at exit, once the server is gone.
+session_cleanup() { unmount_temp; }
 
 # The list without its clock line, which every run sets anew.
 list_of_run() { values "$1" list | grep -v '^System Date / Time: '; }
@@ -115,8 +84,7 @@ mount_nearly_full_temp() {
   [ "$(stat -f -c %a "$DORVIK_TEMP_UNIX")" = 1 ]
 }
 
-start_xvfb
-trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
+begin_session
 mkdir -p "$work"
 provision_machine "$profile" "$work" || {
   echo "FAIL: provisioning winxp-complete"
@@ -191,8 +159,4 @@ rc=0
 wait "$program_pid" || rc=$?
 [ "$rc" = 0 ] || fail "exit code $rc after Exit, expected 0"
 
-if [ "$failures" -ne 0 ]; then
-  echo "fault cases: $failures failure(s)"
-  exit 1
-fi
-echo "fault cases: passed"
+end_session "fault cases"

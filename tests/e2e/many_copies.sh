@@ -9,45 +9,15 @@
 # Usage: many_copies.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR MACHINES_DIR
 set -uo pipefail
 
-windows_build=$(cd "$1" && pwd)
-native_build=$(cd "$2" && pwd)
+# shellcheck source=tests/e2e/session.sh
+source "$(dirname "$0")/session.sh" "$1" "$2" copies
 profile=$(cd "$3/winxp-complete" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=tests/win32/wine_env.sh
-source "$here/../win32/wine_env.sh"
-# shellcheck source=tests/e2e/provision.sh
-source "$here/provision.sh"
-DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
 
-work="$DORVIK_WINE_ROOT/work-copies.$$"
-TITLE=' Show Korvane Device Drivers Status (Dorvik.exe v5.01.015)'
 REFUSAL_CAPTION='Dorvik.exe Error Information'
 REFUSAL_TEXT='Only one instance of this program allowed!'
 COPIES=20
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
-cleanup() {
-  cd /
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
-  rm -rf "$work"
-  stop_xvfb
-}
-
-drive() {
-  local name=$1
-  shift
-  TZ=$DORVIK_TZ wine "$windows_build/dorvik_driver.exe" "$@" >"$work/$name" ||
-    fail "driver ($name): $(grep '^error: ' "$work/$name")"
-}
-values() { sed -n "s/^$2: //p" "$work/$1"; }
-
-start_xvfb
-trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
+begin_session
 mkdir -p "$work"
 provision_machine "$profile" "$work" || {
   echo "FAIL: provisioning winxp-complete"
@@ -86,8 +56,4 @@ summary=$(printf '%s\n' "${codes[@]}" | sort | uniq -c | sed 's/^ *//' | tr '\n'
 [ "$summary" = "1 0,$((COPIES - 1)) 255," ] ||
   fail "exit codes (count code): $summary expected one 0 and $((COPIES - 1)) times 255"
 
-if [ "$failures" -ne 0 ]; then
-  echo "many copies: $failures failure(s)"
-  exit 1
-fi
-echo "many copies: passed"
+end_session "many copies"

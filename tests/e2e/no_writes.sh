@@ -28,38 +28,9 @@
 # Usage: no_writes.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR MACHINES_DIR
 set -uo pipefail
 
-windows_build=$(cd "$1" && pwd)
-native_build=$(cd "$2" && pwd)
+# shellcheck source=tests/e2e/session.sh
+source "$(dirname "$0")/session.sh" "$1" "$2" no-writes
 profile=$(cd "$3/winxp-complete" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=tests/win32/wine_env.sh
-source "$here/../win32/wine_env.sh"
-# shellcheck source=tests/e2e/provision.sh
-source "$here/provision.sh"
-DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
-
-work="$DORVIK_WINE_ROOT/work-no-writes.$$"
-TITLE=' Show Korvane Device Drivers Status (Dorvik.exe v5.01.015)'
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-cleanup() {
-  cd /
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
-  rm -rf "$work"
-  stop_xvfb
-}
-
-drive() {
-  local name=$1
-  shift
-  TZ=$DORVIK_TZ wine "$windows_build/dorvik_driver.exe" "$@" >"$work/$name" ||
-    fail "driver ($name): $(grep '^error: ' "$work/$name")"
-}
 
 snapshot() { python3 "$here/prefix_snapshot.py" snapshot "$WINEPREFIX" "$work/$1.json"; }
 differences() { python3 "$here/prefix_snapshot.py" diff "$work/$1.json" "$work/$2.json"; }
@@ -77,8 +48,7 @@ session() {
   wineserver -w
 }
 
-start_xvfb
-trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
+begin_session
 mkdir -p "$work"
 provision_machine "$profile" "$work" || {
   echo "FAIL: provisioning winxp-complete"
@@ -127,8 +97,4 @@ done <"$work/dorvik.diff"
 echo "-- Wine's own, across the idle sessions and not across Dorvik's:"
 grep -vxF -f "$work/dorvik.diff" "$work/wine.diff" | sed 's/^/  /'
 
-if [ "$failures" -ne 0 ]; then
-  echo "no writes: $failures failure(s)"
-  exit 1
-fi
-echo "no writes: passed"
+end_session "no writes"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # provision.sh: a machine profile built as a Wine prefix, for Dorvik.exe.
 #
 # Sourced by the end-to-end tests, after tests/win32/wine_env.sh. Provides:
@@ -89,13 +90,13 @@ _place_file() {
 }
 
 _place_files() {
-  local kind path size mtime rc defines export content
-  while IFS=$'\t' read -r kind path size mtime rc defines export; do
+  local kind path size mtime rc defines with_export content
+  while IFS=$'\t' read -r kind path size mtime rc defines with_export; do
     case $kind in
       dir) mkdir -p "$path" && touch -d "@$mtime" "$path" ;;
       plain) _place_file - "$path" "$size" "$mtime" ;;
       pe) content=$(_cached_build version_pe "$rc") && _place_file "$content" "$path" "$size" "$mtime" ;;
-      tmex) content=$(_cached_build tmex "$rc" "$defines" "$export" "$DORVIK_STANDINS/tmex_library.c") &&
+      tmex) content=$(_cached_build tmex "$rc" "$defines" "$with_export" "$DORVIK_STANDINS/tmex_library.c") &&
         _place_file "$content" "$path" "$size" "$mtime" ;;
     esac || return 1
   done <"$1"
@@ -142,5 +143,6 @@ start_program() {
   # Libraries are also searched in the Unix current directory.
   cd "$WINEPREFIX" || return 1
   TZ=$DORVIK_TZ wine "$DORVIK_PROGRAM" &
+  # shellcheck disable=SC2034  # the callers wait for it
   program_pid=$!
 }

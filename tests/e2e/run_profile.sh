@@ -15,31 +15,12 @@
 # Wine (the reasons are printed; the simulator covers it).
 set -uo pipefail
 
-windows_build=$(cd "$1" && pwd)
-native_build=$(cd "$2" && pwd)
 profile=$(cd "$3" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=tests/win32/wine_env.sh
-source "$here/../win32/wine_env.sh"
-# shellcheck source=tests/e2e/provision.sh
-source "$here/provision.sh"
-DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
-
 name=$(basename "$profile")
-work="$DORVIK_WINE_ROOT/work-$name.$$"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/e2e/session.sh
+source "$(dirname "$0")/session.sh" "$1" "$2" "$name"
 
-cleanup() {
-  cd /
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
-  rm -rf "$work"
-  stop_xvfb
-}
+# Here every step's output is kept together in one file, for the comparison.
 drive() {
   TZ=$DORVIK_TZ wine "$windows_build/dorvik_driver.exe" "$@" >>"$work/driver.txt"
 }
@@ -102,8 +83,7 @@ run_logged() {
 }
 
 
-start_xvfb
-trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
+begin_session
 rc=0
 provision_machine "$profile" "$work" || rc=$?
 if [ "$rc" -eq 77 ]; then
