@@ -41,12 +41,7 @@ expect_refused_copy() {
   [ "$rc" = 255 ] || fail "$exe_name: exit code $rc, expected -1 (255)"
 }
 
-begin_session
-mkdir -p "$work"
-provision_machine "$profile" "$work" || {
-  echo "FAIL: provisioning winxp-complete"
-  exit 1
-}
+begin_session "$profile"
 start_program "$windows_build/Dorvik.exe"
 log="$DORVIK_TEMP_UNIX/Dorvik.txt"
 

@@ -84,12 +84,7 @@ mount_nearly_full_temp() {
   [ "$(stat -f -c %a "$DORVIK_TEMP_UNIX")" = 1 ]
 }
 
-begin_session
-mkdir -p "$work"
-provision_machine "$profile" "$work" || {
-  echo "FAIL: provisioning winxp-complete"
-  exit 1
-}
+begin_session "$profile"
 start_program "$windows_build/Dorvik.exe"
 log="$DORVIK_TEMP_UNIX/Dorvik.txt"
 

@@ -17,12 +17,7 @@ REFUSAL_CAPTION='Dorvik.exe Error Information'
 REFUSAL_TEXT='Only one instance of this program allowed!'
 COPIES=20
 
-begin_session
-mkdir -p "$work"
-provision_machine "$profile" "$work" || {
-  echo "FAIL: provisioning winxp-complete"
-  exit 1
-}
+begin_session "$profile"
 cp "$windows_build/Dorvik.exe" "$DORVIK_PROGRAM_UNIX"
 cd "$WINEPREFIX" || exit 1
 

@@ -48,12 +48,7 @@ session() {
   wineserver -w
 }
 
-begin_session
-mkdir -p "$work"
-provision_machine "$profile" "$work" || {
-  echo "FAIL: provisioning winxp-complete"
-  exit 1
-}
+begin_session "$profile"
 cp "$windows_build/Dorvik.exe" "$DORVIK_PROGRAM_UNIX"
 # The machine at rest: the provisioning's server writes the registry files
 # as it ends.

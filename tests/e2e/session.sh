@@ -7,10 +7,10 @@
 # prefix tools of wine_env.sh and provision.sh; a work folder $work of its
 # own; the dialog's TITLE; fail (counts a failure); drive NAME STEPS... (runs
 # the dialog driver into $work/NAME) and values NAME KEY; begin_session
-# (Xvfb, and clean-up at exit: the wineserver, the prefix, the work folder)
-# and end_session LABEL (the verdict and the exit status). A script with
-# more to undo defines session_cleanup, which runs once the wineserver is
-# gone and before the prefix is removed.
+# [PROFILE] (Xvfb, clean-up at exit, and with a profile its provisioned
+# prefix) and end_session LABEL (the verdict and the exit status). A script
+# with more to undo defines session_cleanup, which runs once the wineserver
+# is gone and before the prefix is removed.
 
 windows_build=$(cd "$1" && pwd)
 native_build=$(cd "$2" && pwd)
@@ -51,9 +51,17 @@ drive() {
 # values NAME KEY: the values of the driver's "KEY: value" lines in NAME.
 values() { sed -n "s/^$2: //p" "$work/$1"; }
 
+# begin_session [PROFILE]: Xvfb and the clean-up; with a profile, also the
+# work folder and a prefix provisioned from it (a failure ends the script).
 begin_session() {
   start_xvfb
   trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
+  [ $# -eq 0 ] && return 0
+  mkdir -p "$work"
+  provision_machine "$1" "$work" || {
+    echo "FAIL: provisioning $(basename "$1")"
+    exit 1
+  }
 }
 
 end_session() {
