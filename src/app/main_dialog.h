@@ -11,7 +11,7 @@
 #include "checks/driver_table.h"
 #include "checks/evaluation.h"
 #include "host/host.h"
-#include "platform/process_values.h"
+#include "startup/process_values.h"
 
 struct MainDialog {
   HINSTANCE instance;

@@ -6,7 +6,7 @@
 #include "app/main_dialog.h"
 #include "host/win32/win32_host.h"
 #include "host/win32/win32_owners.h"
-#include "platform/process_values.h"
+#include "startup/process_values.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // driver_probe.cpp: looking up one driver file and writing its line.
 
 #include "checks/driver_table.h"
-#include "platform/registry_values.h"
+#include "checks/registry_values.h"
 #include "report/text.h"
 
 const DriverFileSpec DRIVER_FILES[DRIVER_SLOT_COUNT] = {

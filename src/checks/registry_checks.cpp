@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "checks/evaluation.h"
-#include "platform/registry_values.h"
+#include "checks/registry_values.h"
 #include "report/text.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "host/host.h"
-#include "platform/process_values.h"
+#include "startup/process_values.h"
 
 // The machine being diagnosed and the values that start-up captured on it.
 struct RunContext {

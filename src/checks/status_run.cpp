@@ -5,7 +5,7 @@
 #include "checks/registry_checks.h"
 #include "checks/tmex_probe.h"
 #include "checks/userport_check.h"
-#include "platform/system_identity.h"
+#include "checks/system_identity.h"
 
 GroupStatuses run_status(const RunContext& ctx, DriverFileTable* table, ReportSink& sink,
                          GroupIconPanel& icons) {

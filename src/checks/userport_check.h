@@ -2,7 +2,7 @@
 #pragma once
 
 #include "host/host.h"
-#include "platform/os_class.h"
+#include "startup/os_class.h"
 #include "report/report_sink.h"
 #include "report/status.h"
 

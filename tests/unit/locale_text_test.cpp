@@ -1,6 +1,6 @@
 // The report's date and time line as the locale writes it.
 
-#include "platform/locale_text.h"
+#include "startup/locale_text.h"
 
 #include <gtest/gtest.h>
 

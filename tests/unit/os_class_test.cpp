@@ -1,4 +1,4 @@
-#include "platform/os_class.h"
+#include "startup/os_class.h"
 
 #include <gtest/gtest.h>
 

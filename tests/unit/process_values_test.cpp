@@ -1,6 +1,6 @@
 // The program's names, derived from its own path, and the log's path.
 
-#include "platform/process_values.h"
+#include "startup/process_values.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The operating-system and processor lines.
 
-#include "platform/system_identity.h"
+#include "checks/system_identity.h"
 
 #include <gtest/gtest.h>
 

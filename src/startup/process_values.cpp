@@ -1,6 +1,6 @@
 // process_values.cpp: start-up's portable steps.
 
-#include "platform/process_values.h"
+#include "startup/process_values.h"
 
 #include "report/text.h"
 

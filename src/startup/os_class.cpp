@@ -1,6 +1,6 @@
 // os_class.cpp: classification of the running Windows version.
 
-#include "platform/os_class.h"
+#include "startup/os_class.h"
 
 bool os_in(const OsClassSet& set, OsClass os) {
   for (int i = 0; i < set.count; i++)

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/host.h"
-#include "platform/os_class.h"
+#include "startup/os_class.h"
 #include "report/report_sink.h"
 
 // "Windows Version: ...", and the "Korvane iSysOs: 0x%02X (%s)" line.

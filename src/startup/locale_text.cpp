@@ -1,6 +1,6 @@
 // locale_text.cpp: the locale's date and time text.
 
-#include "platform/locale_text.h"
+#include "startup/locale_text.h"
 
 #include "report/text.h"
 

@@ -1,6 +1,6 @@
 // registry_values.cpp: text and number reads of registry values.
 
-#include "platform/registry_values.h"
+#include "checks/registry_values.h"
 
 bool RegistryKey::read_text(const std::string& name, std::string* text) const {
   char buffer[REGISTRY_TEXT_CAPACITY] = {};

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "host/host.h"
-#include "platform/locale_text.h"
-#include "platform/os_class.h"
+#include "startup/locale_text.h"
+#include "startup/os_class.h"
 
 // The version text of the window title and the report's title line.
 const char* const PROGRAM_VERSION_TEXT = "5.01.015";

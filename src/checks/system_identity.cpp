@@ -1,8 +1,8 @@
 // system_identity.cpp: the operating-system and processor lines.
 
-#include "platform/system_identity.h"
+#include "checks/system_identity.h"
 
-#include "platform/registry_values.h"
+#include "checks/registry_values.h"
 #include "report/text.h"
 
 namespace {
