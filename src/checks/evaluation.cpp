@@ -6,11 +6,6 @@
 
 namespace {
 
-struct AcceptedPair {
-  std::uint32_t size;
-  const char* date;  // month-day-year, local
-};
-
 // Which classes need a slot's file.
 enum Requirement { REQ_NT4_ONLY, REQ_NT, REQ_EVERY_CLASS, REQ_WIN9X, REQ_USB, REQ_W2K };
 
@@ -79,6 +74,11 @@ const char* const SUMMARY_LINES[GROUP_COUNT] = {
 
 const int GROUP_ICON_CONTROLS[GROUP_COUNT] = {3053, 3054, 3055, 3056, 3057, 3058, 3059,
                                               3061, 3062, 3063, 3064, 3065, 3066};
+
+AcceptedPairs accepted_pairs(int slot_number, OsClass os) {
+  const DriverExpectation& expected = expectation(slot_number, os);
+  return {expected.pairs, expected.pair_count};
+}
 
 void evaluate_driver_file(const RunContext& ctx, DriverFileSlot* slot, int slot_number) {
   const OsClass os = ctx.values.sys_os;

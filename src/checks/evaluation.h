@@ -7,6 +7,20 @@
 
 #include "checks/driver_table.h"
 
+// A size and local date (month-day-year) that a driver file may have.
+struct AcceptedPair {
+  std::uint32_t size;
+  const char* date;
+};
+
+// The accepted pairs of a slot's file on a class: the very rows that
+// evaluate_driver_file judges by, for readers of the report.
+struct AcceptedPairs {
+  const AcceptedPair* pairs;
+  int count;
+};
+AcceptedPairs accepted_pairs(int slot_number, OsClass os);
+
 // Sets the slot's status from its probe data and the running class.
 void evaluate_driver_file(const RunContext& ctx, DriverFileSlot* slot, int slot_number);
 

@@ -205,7 +205,7 @@ DriverStatus read_vdd_list(const RunContext& ctx, const RegistryKey& key, const 
     line += "Not Found (ERR),";
     status = STATUS_ERR;
   } else {
-    std::string target = ctx.values.windows_dir + "\\SYSTEM32\\DOWNTVDD.DLL";
+    std::string target = vdd_target_path(ctx.values.windows_dir);
     if (vdd_list_names(list, target)) {
       line = target + " (AOK).";  // the whole line names the entry found
     } else {
@@ -220,7 +220,29 @@ DriverStatus read_vdd_list(const RunContext& ctx, const RegistryKey& key, const 
 const KeyCheck VDD_CHECK = {"System\\CurrentControlSet\\Control\\VirtualDeviceDrivers", 3, nullptr,
                             0, on_nt4};
 
+const KeyCheck* const RULE_CHECKS[RULE_CHECK_COUNT] = {&ROCKEY9X_CHECK, &TMEX_CHECK,
+                                                       &DS1410D_CHECK};
+
 }  // namespace
+
+RegistryCheckFacts registry_check_facts(int check) {
+  const KeyCheck& c = *RULE_CHECKS[check];
+  RegistryCheckFacts facts = {c.key, c.name_width, {}};
+  for (int i = 0; i < c.rule_count; i++) {
+    const ValueRule& r = c.rules[i];
+    facts.rules.push_back({r.name,
+                           r.kind == VALUE_TEXT ? REGISTRY_VALUE_TEXT : REGISTRY_VALUE_NUMBER,
+                           r.expected_text, r.expected_numbers, r.number_count, r.unreadable_text,
+                           r.unreadable_status, r.other_status});
+  }
+  return facts;
+}
+
+const char* vdd_registry_key() { return VDD_CHECK.key; }
+
+std::string vdd_target_path(const std::string& windows_dir) {
+  return windows_dir + "\\SYSTEM32\\DOWNTVDD.DLL";
+}
 
 DriverStatus check_rockey9x_registry(const RunContext& ctx, ReportSink& sink) {
   return run_key_check(ctx, sink, ROCKEY9X_CHECK, read_rule_values);

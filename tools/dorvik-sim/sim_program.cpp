@@ -62,9 +62,8 @@ void run_sim_program(const SimMachine& machine, const std::string& log_path,
   MemoryStatusList list;
   ReportSink sink = {&list, log_path.empty() ? nullptr : &log};
   RecordingIconPanel icons;
-  DriverFileTable table;
   RunContext ctx = {host, values};
-  result->groups = run_status(ctx, &table, sink, icons);
+  result->groups = run_status(ctx, &result->table, sink, icons);
   result->lines = list.lines;
   result->icons = icons.shown;
   if (!log_path.empty() && !close_report_log(&log)) {

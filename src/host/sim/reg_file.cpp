@@ -22,20 +22,6 @@ const std::uint16_t CP1252_HIGH[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-// The Windows-1252 byte of a UTF-16 code unit, or false.
-bool to_cp1252(std::uint16_t unit, char* out) {
-  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-    *out = static_cast<char>(unit);
-    return true;
-  }
-  for (int i = 0; i < 32; i++) {
-    if (CP1252_HIGH[i] == unit || (CP1252_HIGH[i] == 0 && unit == 0x80 + i)) {
-      *out = static_cast<char>(0x80 + i);
-      return true;
-    }
-  }
-  return false;
-}
 
 struct Parser {
   std::string source;
@@ -277,6 +263,26 @@ bool value_line(Parser& p, const std::string& text) {
 }
 
 }  // namespace
+
+bool to_cp1252(std::uint32_t code_point, char* out) {
+  if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
+    *out = static_cast<char>(code_point);
+    return true;
+  }
+  for (std::uint32_t i = 0; i < 32; i++) {
+    if (CP1252_HIGH[i] == code_point || (CP1252_HIGH[i] == 0 && code_point == 0x80 + i)) {
+      *out = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::uint32_t from_cp1252(char byte) {
+  unsigned char b = static_cast<unsigned char>(byte);
+  if (b >= 0x80 && b < 0xA0 && CP1252_HIGH[b - 0x80] != 0) return CP1252_HIGH[b - 0x80];
+  return b;
+}
 
 bool apply_reg_file(const std::string& source, const std::string& bytes, SimMachine* machine,
                     std::string* error) {

@@ -12,6 +12,7 @@
 // RegQueryValueExA converts them on Windows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "host/sim/sim_machine.h"
@@ -22,3 +23,9 @@
 // so callers load into a machine they can throw away.
 bool apply_reg_file(const std::string& source, const std::string& bytes, SimMachine* machine,
                     std::string* error);
+
+// The Windows-1252 byte of a Unicode code point, or false when the code page
+// lacks it; and the code point of a Windows-1252 byte (the five bytes without
+// a character stand for the control points of the same number).
+bool to_cp1252(std::uint32_t code_point, char* out);
+std::uint32_t from_cp1252(char byte);
