@@ -207,6 +207,7 @@ bool read_file_line(Reader& r, int slot) {
   std::vector<std::string> holes;
   if (!r.after_status(&rest)) return r.bad("the line of " + std::string(DRIVER_FILES[slot].name));
   ShownFile& f = r.files[slot];
+  r.facts.file_line[slot] = static_cast<int>(r.at);
   if (rest == r.forms.file_missing[slot]) {
     r.at++;
     return true;
@@ -246,8 +247,9 @@ bool read_file_line(Reader& r, int slot) {
   return true;
 }
 
-bool read_rule_key(Reader& r, const KeyForm& form) {
+bool read_rule_key(Reader& r, const KeyForm& form, int check) {
   if (!r.more()) return false;
+  r.facts.key_line[check] = static_cast<int>(r.at);
   std::string rest;
   if (!r.after_status(&rest)) return r.bad("\"" + form.head_found + "\"");
   if (rest == form.head_missing) {
@@ -284,6 +286,7 @@ bool read_rule_key(Reader& r, const KeyForm& form) {
 bool read_vdd(Reader& r) {
   const VddForm& form = r.forms.vdd;
   if (!r.more()) return false;
+  r.facts.key_line[3] = static_cast<int>(r.at);
   std::string rest;
   if (!r.after_status(&rest)) return r.bad("\"" + form.key.head_found + "\"");
   if (rest == form.key.head_missing) {
@@ -317,6 +320,7 @@ bool read_vdd(Reader& r) {
 
 bool read_tmex(Reader& r) {
   if (!r.more()) return false;
+  r.facts.tmex_line = static_cast<int>(r.at);
   if (r.line() == r.forms.tmex_absent) {
     r.at++;
     return true;
@@ -348,6 +352,7 @@ bool read_tmex(Reader& r) {
 bool read_userport(Reader& r) {
   if (!r.more()) return false;
   std::string rest;
+  r.facts.userport_line = static_cast<int>(r.at);
   if (!r.after_status(&rest)) return r.bad("the UserPort line");
   for (const ServiceForm& form : service_forms(r.facts.os)) {
     if (form.line != rest) continue;
@@ -360,6 +365,7 @@ bool read_userport(Reader& r) {
 }
 
 bool read_groups(Reader& r) {
+  r.facts.group_line = static_cast<int>(r.at);
   for (int g = 0; g < GROUP_COUNT; g++) {
     if (!r.more()) return false;
     std::string rest;
@@ -377,8 +383,8 @@ bool read_sections(Reader& r) {
   for (int slot = 0; slot < DRIVER_SLOT_COUNT; slot++)
     if (!read_file_line(r, slot)) return false;
   if (!r.blank()) return false;
-  for (const KeyForm& form : r.forms.rule_keys)
-    if (!read_rule_key(r, form) || !r.blank()) return false;
+  for (int check = 0; check < RULE_CHECK_COUNT; check++)
+    if (!read_rule_key(r, r.forms.rule_keys[check], check) || !r.blank()) return false;
   return read_vdd(r) && r.blank() && read_tmex(r) && r.blank() && read_userport(r) && r.blank() &&
          read_groups(r);
 }

@@ -37,6 +37,10 @@ struct ReadFacts {
   DateTimeReading date_time = {};
   bool windows_dir_shown = false;      // a found VDD entry names the Windows directory
   bool unconvertible_file_time = false;  // a file's date could not be converted
+  // Where the findings stand: indices into the report's lines (-1: not read).
+  int file_line[DRIVER_SLOT_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  int key_line[4] = {-1, -1, -1, -1};  // Rockey9x, TMEX, DS1410D, VDD head lines
+  int tmex_line = -1, userport_line = -1, group_line = -1;
   bool cpu_key = false;
   std::string cpu[3];                  // vendor, identifier, name as shown
 };
