@@ -495,7 +495,7 @@ LogReading judge(const LogText& text) {
                             out.facts.program_file_name + " version " + out.facts.other_version +
                             "; this tool knows the texts of version " + line_forms().version_text
                       : "line " + std::to_string(out.line) +
-                            ": not a Dorvik report (its second line is not the title line)";
+                            ": not a Dorvik report (it does not begin with Dorvik's title line)";
     return out;
   }
   // The line that stopped the reading: the last one was perhaps cut part way.
