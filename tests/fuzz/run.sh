@@ -18,7 +18,7 @@ else
   keep_work=0
 fi
 bin=build/fuzz/tests/fuzz
-targets=(status_run profile)
+targets=(status_run profile support_log)
 
 pids=()
 for target in "${targets[@]}"; do

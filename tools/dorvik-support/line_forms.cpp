@@ -387,6 +387,10 @@ const LineForms& line_forms() {
 }
 
 std::vector<ServiceForm> service_forms(OsClass os) {
+  // Learnt once per class: a reader of many logs asks for them every time.
+  static std::map<OsClass, std::vector<ServiceForm>> learnt;
+  auto known = learnt.find(os);
+  if (known != learnt.end()) return known->second;
   Check check = [](const RunContext& c, ReportSink& s) {
     check_userport_service(c.host, c.values.sys_os, s);
   };
@@ -402,7 +406,7 @@ std::vector<ServiceForm> service_forms(OsClass os) {
     if (!lines.empty()) forms.push_back({lines[0].substr(6), manager_error, has_service, service});
   };
   add(HOSTERR_SUCCESS, false, SimService());
-  if (name.empty()) return forms;  // the class does not ask the service manager
+  if (name.empty()) return learnt[os] = forms;  // the class does not ask the service manager
   add(HOSTERR_ACCESS_DENIED, false, SimService());
   add(HOSTERR_INVALID_PARAMETER, false, SimService());
   for (std::uint32_t error : {HOSTERR_ACCESS_DENIED, HOSTERR_INVALID_PARAMETER}) {
@@ -418,6 +422,7 @@ std::vector<ServiceForm> service_forms(OsClass os) {
     service.state = state;
     add(HOSTERR_SUCCESS, true, service);
   }
+  learnt[os] = forms;
   return forms;
 }
 
@@ -435,22 +440,31 @@ std::string driver_path(OsClass os, const std::string& windows_dir, int slot) {
 }
 
 std::vector<RegistryPlace> version_places(OsClass os) {
+  static std::map<OsClass, std::vector<RegistryPlace>> learnt;
+  auto known = learnt.find(os);
+  if (known != learnt.end()) return known->second;
   SimMachine m = empty_machine();
-  return places_read(m, os, [](const RunContext& c, ReportSink& s) {
-    report_os_identity(c.host, c.values.sys_os, s);
-  });
+  return learnt[os] = places_read(m, os, [](const RunContext& c, ReportSink& s) {
+           report_os_identity(c.host, c.values.sys_os, s);
+         });
 }
 
 std::vector<RegistryPlace> cpu_places() {
-  SimMachine m = empty_machine();
-  return places_read(m, OS_WINXP, cpu_check);
+  static const std::vector<RegistryPlace> learnt = [] {
+    SimMachine m = empty_machine();
+    return places_read(m, OS_WINXP, cpu_check);
+  }();
+  return learnt;
 }
 
 std::string shared_use_key() {
-  SimMachine m = empty_machine();
-  std::vector<std::string> opened =
-      probe(m, OS_WINXP, [](const RunContext& c, ReportSink&) {
-        read_shared_use_count(c.host, "C:\\X");
-      }).opened;
-  return opened.empty() ? "" : opened[0];
+  static const std::string learnt = [] {
+    SimMachine m = empty_machine();
+    std::vector<std::string> opened =
+        probe(m, OS_WINXP, [](const RunContext& c, ReportSink&) {
+          read_shared_use_count(c.host, "C:\\X");
+        }).opened;
+    return opened.empty() ? std::string() : opened[0];
+  }();
+  return learnt;
 }
