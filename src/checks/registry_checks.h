@@ -22,12 +22,12 @@ enum RegistryValueKind { REGISTRY_VALUE_TEXT, REGISTRY_VALUE_NUMBER };
 struct RegistryRuleFacts {
   const char* name;
   RegistryValueKind kind;
-  const char* expected_text;                 // REGISTRY_VALUE_TEXT, letter case aside
-  const std::uint32_t* expected_numbers;     // REGISTRY_VALUE_NUMBER: any of these
+  const char* expected_text;              // REGISTRY_VALUE_TEXT, letter case aside
+  const std::uint32_t* expected_numbers;  // REGISTRY_VALUE_NUMBER: any of these
   int number_count;
-  const char* unreadable_text;               // what the line shows when the value cannot be read
+  const char* unreadable_text;  // what the line shows when the value cannot be read
   DriverStatus unreadable_status;
-  DriverStatus other_status;                 // the status of an unexpected value
+  DriverStatus other_status;  // the status of an unexpected value
 };
 
 struct RegistryCheckFacts {

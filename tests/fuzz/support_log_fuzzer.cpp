@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     log += line + "\r\n";
   }
   LogReading reading = read_log(log);
-  if (reading.verdict != LOG_EXACT) violated("a program's own log is not read back: " + reading.message);
+  if (reading.verdict != LOG_EXACT)
+    violated("a program's own log is not read back: " + reading.message);
   std::string again;
   for (const std::string& line : reading.run.lines) again += line + "\r\n";
   // Read as UTF-8, a log comes back as the Windows-1252 text it stands for.

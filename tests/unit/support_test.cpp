@@ -127,12 +127,15 @@ TEST(Support, ReportsThatAreNotWholeAreToldApartNamingTheLine) {
        LOG_CUT_OFF, 30},
       {"a group shown AOK whose member is ERR",
        [](std::vector<std::string>& l) { l[17].replace(0, 5, "(ERR)"); }, LOG_EDITED, 18},
-      {"a line no Dorvik writes", [](std::vector<std::string>& l) { l[20] = "hello"; },
-       LOG_EDITED, 21},
+      {"a line no Dorvik writes", [](std::vector<std::string>& l) { l[20] = "hello"; }, LOG_EDITED,
+       21},
       {"another version",
        [](std::vector<std::string>& l) { l[1].replace(l[1].find("5.01.015"), 8, "6.00.001"); },
        LOG_UNKNOWN_VERSION, 2},
-      {"not a report", [](std::vector<std::string>& l) { l = {"Dear support,", "it fails."}; },
+      {"not a report",
+       [](std::vector<std::string>& l) {
+         l = {"Dear support,", "it fails."};
+       },
        LOG_NOT_REPORT, 1},
   };
   for (const auto& c : cases) {

@@ -23,7 +23,7 @@ struct SimProgramResult {
   std::string log_message;         // the program's warning about it
   std::vector<std::string> lines;  // the status list after the run
   GroupStatuses groups = {};
-  DriverFileTable table;  // the driver files as the run probed and judged them
+  DriverFileTable table;              // the driver files as the run probed and judged them
   std::map<int, DriverStatus> icons;  // what each icon control was set to, by control id
 };
 

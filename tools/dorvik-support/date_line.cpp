@@ -38,8 +38,8 @@ std::vector<Fields> three_fields(const std::string& text) {
     for (std::size_t j = i + 2; j < text.size(); j++) {
       if (text[j] != text[i]) continue;
       Fields f = {0, 0, 0, text[i]};
-      if (field_value(text.substr(0, i), &f.a) && field_value(text.substr(i + 1, j - i - 1), &f.b) &&
-          field_value(text.substr(j + 1), &f.c))
+      if (field_value(text.substr(0, i), &f.a) &&
+          field_value(text.substr(i + 1, j - i - 1), &f.b) && field_value(text.substr(j + 1), &f.c))
         out.push_back(f);
     }
   }

@@ -15,9 +15,9 @@
 
 struct DateTimeReading {
   LocaleFormats formats;
-  CalendarTime clock;         // year, month, day, hour, minute, second as the clock gave them
-  bool order_ambiguous;       // another order reads another real date from the same text
-  bool time_shown;            // false when a separator of code 0 ended the line early
+  CalendarTime clock;    // year, month, day, hour, minute, second as the clock gave them
+  bool order_ambiguous;  // another order reads another real date from the same text
+  bool time_shown;       // false when a separator of code 0 ended the line early
 };
 
 // `line` is the whole date/time line. False when no setting gives it.

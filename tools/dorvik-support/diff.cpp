@@ -31,8 +31,9 @@ std::string diff_text(const std::string& old_name, const LogReading& old_reading
   std::string out = "Before: " + shown_text(old_name) + "\nAfter:  " + shown_text(new_name) + "\n";
   if (old_reading.facts.os != new_reading.facts.os ||
       old_reading.facts.program_file_name != new_reading.facts.program_file_name)
-    out += "Warning: the two reports name another program or Windows class: are they of one "
-           "machine?\n";
+    out +=
+        "Warning: the two reports name another program or Windows class: are they of one "
+        "machine?\n";
   std::string changed, fixed, came, stayed;
   for (int g = 0; g < GROUP_COUNT; g++) {
     const GroupFindings& before = old_e.groups[g];

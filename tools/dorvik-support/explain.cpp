@@ -12,8 +12,9 @@
 
 namespace {
 
-const char* const MONTHS[] = {"January", "February", "March",     "April",   "May",      "June",
-                              "July",    "August",   "September", "October", "November", "December"};
+const char* const MONTHS[] = {"January",   "February", "March",    "April",
+                              "May",       "June",     "July",     "August",
+                              "September", "October",  "November", "December"};
 
 std::string verdict_text(const LogReading& r) {
   switch (r.verdict) {
@@ -36,7 +37,8 @@ std::string machine_paragraph(const LogReading& r) {
   if (r.lines_read > 11 && f.cpu_key) {
     text += " Processor:";
     for (int i = 8; i < 12; i++)
-      text += (i > 8 ? ", " : " ") + r.lines[i].substr(std::min(r.lines[i].size(), r.lines[i].find(": ") + 2));
+      text += (i > 8 ? ", " : " ") +
+              r.lines[i].substr(std::min(r.lines[i].size(), r.lines[i].find(": ") + 2));
     text += ".";
   }
   if (f.date_time_read) {
@@ -47,10 +49,10 @@ std::string machine_paragraph(const LogReading& r) {
       text += format_text(", that is %u %s %u at %02u:%02u:%02u", d.clock.day,
                           MONTHS[d.clock.month - 1], d.clock.year, d.clock.hour, d.clock.minute,
                           d.clock.second);
-    text += format_text(" (dates written %s with \"%c\"; a %s clock with \"%c\")",
-                        orders[d.formats.date_order], d.formats.date_separator,
-                        d.formats.clock == CLOCK_24H ? "24-hour" : "12-hour",
-                        d.formats.time_separator);
+    text +=
+        format_text(" (dates written %s with \"%c\"; a %s clock with \"%c\")",
+                    orders[d.formats.date_order], d.formats.date_separator,
+                    d.formats.clock == CLOCK_24H ? "24-hour" : "12-hour", d.formats.time_separator);
     text += ".";
   }
   return text;
@@ -73,9 +75,10 @@ void write_explanation(Writer& w, const std::string& name, const LogReading& r,
   w.heading("The machine");
   w.paragraph(machine_paragraph(r));
   if (r.verdict != LOG_EXACT) {
-    w.paragraph(format_text("%d of its lines were read before the fault; no group can be judged "
-                            "from a report that is not whole.",
-                            r.lines_read));
+    w.paragraph(
+        format_text("%d of its lines were read before the fault; no group can be judged "
+                    "from a report that is not whole.",
+                    r.lines_read));
     return;
   }
   w.heading("The thirteen groups");
@@ -112,19 +115,26 @@ class TextWriter : public Writer {
 // The thirteen icons as the dialog draws them: a check mark, an X, a
 // question mark, and a grey disabled square for a group not required.
 std::string icon_svg(DriverStatus status) {
-  const char* head = "<svg class=\"icon\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\" role=\"img\" aria-label=\"";
+  const char* head =
+      "<svg class=\"icon\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\" role=\"img\" "
+      "aria-label=\"";
   switch (status) {
     case STATUS_AOK:
-      return std::string(head) + "AOK\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#0a0\"/>"
-             "<path d=\"M8 17 l6 6 l11 -13\" stroke=\"#fff\" stroke-width=\"4\" fill=\"none\"/></svg>";
+      return std::string(head) +
+             "AOK\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#0a0\"/>"
+             "<path d=\"M8 17 l6 6 l11 -13\" stroke=\"#fff\" stroke-width=\"4\" "
+             "fill=\"none\"/></svg>";
     case STATUS_ERR:
-      return std::string(head) + "ERR\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#d00\"/>"
+      return std::string(head) +
+             "ERR\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#d00\"/>"
              "<path d=\"M10 10 L22 22 M22 10 L10 22\" stroke=\"#fff\" stroke-width=\"4\"/></svg>";
     case STATUS_NR:
-      return std::string(head) + "n/r\"><rect x=\"2\" y=\"2\" width=\"28\" height=\"28\" "
+      return std::string(head) +
+             "n/r\"><rect x=\"2\" y=\"2\" width=\"28\" height=\"28\" "
              "fill=\"#ccc\" stroke=\"#999\"/></svg>";
     default:
-      return std::string(head) + "?\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#fc0\"/>"
+      return std::string(head) +
+             "?\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#fc0\"/>"
              "<text x=\"16\" y=\"24\" font-size=\"22\" font-weight=\"bold\" text-anchor=\"middle\" "
              "fill=\"#000\">?</text></svg>";
   }
@@ -136,14 +146,15 @@ class HtmlWriter : public Writer {
   void heading(const std::string& text) override { out += "<h2>" + html_text(text) + "</h2>\n"; }
   void paragraph(const std::string& text) override { out += "<p>" + html_text(text) + "</p>\n"; }
   void group(const GroupFindings& g) override {
-    out += "<div class=\"group\">" + icon_svg(g.status) + " <b>(" + html_text(status_text(g.status)) +
-           ")</b> " + html_text(g.title);
+    out += "<div class=\"group\">" + icon_svg(g.status) + " <b>(" +
+           html_text(status_text(g.status)) + ")</b> " + html_text(g.title);
     for (const Finding& f : g.findings) {
       const Cause& c = cause_of(f.kind);
       out += format_text("<dl><dt>line %d: ", f.line) + html_text(f.subject) + "</dt>" +
              "<dd>the report shows: <code>" + html_text(f.shown) + "</code></dd>" +
-             "<dd>accepted here: " + html_text(f.accepted) + "</dd>" + "<dd>likely cause: " +
-             html_text(c.cause) + "</dd><dd>remedy: " + html_text(c.remedy) + "</dd></dl>";
+             "<dd>accepted here: " + html_text(f.accepted) + "</dd>" +
+             "<dd>likely cause: " + html_text(c.cause) + "</dd><dd>remedy: " + html_text(c.remedy) +
+             "</dd></dl>";
     }
     out += "</div>\n";
   }
@@ -211,11 +222,14 @@ std::string explain_html(const std::string& name, const LogReading& reading,
   HtmlWriter w;
   write_explanation(w, name, reading, explanation);
   return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
-         "<title>" + html_text("Dorvik report " + name) + "</title>\n"
+         "<title>" +
+         html_text("Dorvik report " + name) +
+         "</title>\n"
          "<style>body{font-family:sans-serif;max-width:60em;margin:1em auto}"
          ".group{margin:.3em 0}.icon{vertical-align:middle}dl{margin:.2em 0 .6em 3em}"
          "dd{margin-left:1em}code{white-space:pre-wrap}.note{margin-left:1em}</style>\n"
-         "</head><body>\n" + w.out + "</body></html>\n";
+         "</head><body>\n" +
+         w.out + "</body></html>\n";
 }
 
 int explain_exit_code(const LogReading& reading, const Explanation& explanation) {

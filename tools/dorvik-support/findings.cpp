@@ -33,8 +33,9 @@ struct Context {
   GroupFindings& group;
   Finding make(FindingKind kind, int index, const std::string& subject,
                const std::string& accepted) const {
-    std::string shown = index >= 0 && index < static_cast<int>(r.lines.size()) ? r.lines[index] : "";
-    return {kind, file_line(r, static_cast<std::size_t>(index)), subject, shown, accepted};
+    std::string shown =
+        index >= 0 && index < static_cast<int>(r.lines.size()) ? r.lines[index] : "";
+    return {kind, file_line(r, index), subject, shown, accepted};
   }
 };
 
@@ -57,8 +58,8 @@ void file_finding(Context& c, int slot) {
     for (int i = 0; i < pairs.count; i++)
       if (pairs.pairs[i].size == probed.size) kind = FINDING_FILE_DATE_CHANGED;
   }
-  c.group.findings.push_back(c.make(kind, c.r.facts.file_line[slot], probed.name,
-                                    pairs_text(slot, c.r.facts.os)));
+  c.group.findings.push_back(
+      c.make(kind, c.r.facts.file_line[slot], probed.name, pairs_text(slot, c.r.facts.os)));
 }
 
 std::string expected_text(const RegistryRuleFacts& rule) {
@@ -88,7 +89,8 @@ void rule_findings(Context& c, int check) {
   RegistryCheckFacts facts = registry_check_facts(check);
   std::string subject = "HKLM\\" + form.key;
   if (!m.registry.count(sim_fold(form.key))) {
-    c.group.findings.push_back(c.make(FINDING_KEY_MISSING, head, subject, "the key with its values"));
+    c.group.findings.push_back(
+        c.make(FINDING_KEY_MISSING, head, subject, "the key with its values"));
     return;
   }
   for (std::size_t i = 0; i < facts.rules.size(); i++) {
@@ -107,8 +109,10 @@ void rule_findings(Context& c, int check) {
       expected = same_text_ignoring_case(text.c_str(), rule.expected_text);
     } else {
       std::uint32_t n = 0;
-      for (std::size_t b = 0; b < v->data.size() && b < 4; b++) n |= std::uint32_t(v->data[b]) << (8 * b);
-      for (int k = 0; k < rule.number_count; k++) expected = expected || n == rule.expected_numbers[k];
+      for (std::size_t b = 0; b < v->data.size() && b < 4; b++)
+        n |= std::uint32_t(v->data[b]) << (8 * b);
+      for (int k = 0; k < rule.number_count; k++)
+        expected = expected || n == rule.expected_numbers[k];
     }
     if (expected) continue;
     FindingKind kind = rule.kind == REGISTRY_VALUE_NUMBER && number_as_text(v->data)
@@ -128,10 +132,11 @@ void vdd_findings(Context& c) {
   const int head = c.r.facts.key_line[3];
   std::string subject = "HKLM\\" + key;
   if (!m.registry.count(sim_fold(key)))
-    c.group.findings.push_back(c.make(FINDING_KEY_MISSING, head, subject, "an entry " + vdd_entry(c.r)));
-  else if (!machine_value(m, key, "VDD"))
     c.group.findings.push_back(
-        c.make(FINDING_VALUE_MISSING, head + 1, subject + " \"VDD\"", "an entry " + vdd_entry(c.r)));
+        c.make(FINDING_KEY_MISSING, head, subject, "an entry " + vdd_entry(c.r)));
+  else if (!machine_value(m, key, "VDD"))
+    c.group.findings.push_back(c.make(FINDING_VALUE_MISSING, head + 1, subject + " \"VDD\"",
+                                      "an entry " + vdd_entry(c.r)));
   else
     c.group.findings.push_back(c.make(FINDING_VDD_ENTRY_MISSING, head + 1, subject + " \"VDD\"",
                                       "an entry " + vdd_entry(c.r)));
@@ -157,8 +162,8 @@ void service_finding(Context& c) {
     if (form.has_service && form.service.state == 4 && !form.service.query_fails &&
         !form.service.open_error)
       running = form.line;
-  c.group.findings.push_back(c.make(kind, c.r.facts.userport_line, "the UserPort service",
-                                    "\"" + running + "\""));
+  c.group.findings.push_back(
+      c.make(kind, c.r.facts.userport_line, "the UserPort service", "\"" + running + "\""));
 }
 
 void add_notes(const LogReading& r, Explanation* e) {
@@ -166,7 +171,7 @@ void add_notes(const LogReading& r, Explanation* e) {
   const std::string shared = shared_use_key();
   for (int slot = 0; slot < DRIVER_SLOT_COUNT; slot++) {
     const DriverFileSlot& f = r.run.table.slots[slot];
-    const int line = file_line(r, static_cast<std::size_t>(r.facts.file_line[slot]));
+    const int line = file_line(r, r.facts.file_line[slot]);
     if (!f.found) continue;
     const SimRegistryValue* count = machine_value(m, shared, f.path);
     if (count && count->data.size() == 4 && count->data == std::vector<std::uint8_t>(4, 0))
@@ -180,25 +185,26 @@ void add_notes(const LogReading& r, Explanation* e) {
   }
   const int vdd_head = r.facts.key_line[3];
   if (shown_status(r, vdd_head) == STATUS_NR && r.facts.windows_dir_shown)
-    e->notes.push_back({file_line(r, static_cast<std::size_t>(vdd_head + 1)),
+    e->notes.push_back({file_line(r, vdd_head + 1),
                         "a VDD entry for DOWNTVDD.DLL is registered, though only Windows NT 4 "
                         "uses it: a left-over of an earlier Windows, harmless"});
   const int tmex = r.facts.tmex_line;
-  for (int i = tmex; i >= 0 && i < static_cast<int>(r.lines.size()) && !r.lines[i].empty() &&
-                     r.lines[i] != " ";
+  for (int i = tmex;
+       i >= 0 && i < static_cast<int>(r.lines.size()) && !r.lines[i].empty() && r.lines[i] != " ";
        i++)
     if (r.lines[i].find("(ERR)") != std::string::npos) {
       std::string answering;
       for (const std::string& line : line_forms().port_present) answering += "\n    " + line;
-      e->notes.push_back({file_line(r, static_cast<std::size_t>(i)),
-                          "the TMEX library itself: " + r.lines[i] + "; a working TMEX shows" +
-                              "\n    " + line_forms().tmex_present + answering + "\n    Likely: " +
-                              cause_of(FINDING_TMEX_NOT_ANSWERING).cause});
+      e->notes.push_back(
+          {file_line(r, i), "the TMEX library itself: " + r.lines[i] + "; a working TMEX shows" +
+                                "\n    " + line_forms().tmex_present + answering +
+                                "\n    Likely: " + cause_of(FINDING_TMEX_NOT_ANSWERING).cause});
       break;
     }
   if (r.facts.date_time_read && r.facts.date_time.order_ambiguous)
-    e->notes.push_back({file_line(r, 3), "the date can be read in another order: the report does "
-                                         "not tell which regional setting wrote it"});
+    e->notes.push_back({file_line(r, 3),
+                        "the date can be read in another order: the report does "
+                        "not tell which regional setting wrote it"});
 }
 
 }  // namespace
@@ -220,7 +226,7 @@ Explanation explain_reading(const LogReading& r) {
     GroupFindings& group = e.groups[g];
     group.title = line_forms().summary[g];
     group.status = r.run.groups.status[g];
-    group.line = file_line(r, static_cast<std::size_t>(r.facts.group_line + g));
+    group.line = file_line(r, r.facts.group_line + g);
     err = err || group.status == STATUS_ERR;
     unsure = unsure || group.status == STATUS_UNSURE;
     if (!not_in_order(group.status)) continue;

@@ -20,8 +20,7 @@ namespace {
 class RecordingHost : public SimHost {
  public:
   explicit RecordingHost(const SimMachine& m) : SimHost(m) {}
-  std::uint32_t reg_open(const std::string& path, RegistryAccess access,
-                         HostHandle* key) override {
+  std::uint32_t reg_open(const std::string& path, RegistryAccess access, HostHandle* key) override {
     opened.push_back(path);
     std::uint32_t result = SimHost::reg_open(path, access, key);
     if (result == HOSTERR_SUCCESS) key_paths[*key] = path;
@@ -152,7 +151,8 @@ KeyForm learn_key(OsClass os, const Check& check, const RegistryCheckFacts* fact
     sim_set_string(texts, form.key, places[i].value, marker(1));
   lines = probe(texts, os, check).lines;
   SimMachine numbers = m;
-  for (const RegistryPlace& place : places) sim_set_dword(numbers, form.key, place.value, NUMBER_SHOWN);
+  for (const RegistryPlace& place : places)
+    sim_set_dword(numbers, form.key, place.value, NUMBER_SHOWN);
   std::vector<std::string> number_lines = probe(numbers, os, check).lines;
   char digits[16];
   std::snprintf(digits, sizeof digits, "%08X", NUMBER_SHOWN);
@@ -207,9 +207,9 @@ VddForm learn_vdd() {
 
 // Version records that classify into each class the program runs on.
 void learn_classes(LineForms* f) {
-  const OsVersionRecord records[] = {{1, 4, 0, 950},   {1, 4, 0, 1111},   {1, 4, 10, 2222},
-                                     {1, 4, 90, 3000}, {2, 3, 51, 1057},  {2, 4, 0, 1381},
-                                     {2, 5, 0, 2195},  {2, 5, 1, 2600},   {0, 3, 11, 0}};
+  const OsVersionRecord records[] = {{1, 4, 0, 950},   {1, 4, 0, 1111},  {1, 4, 10, 2222},
+                                     {1, 4, 90, 3000}, {2, 3, 51, 1057}, {2, 4, 0, 1381},
+                                     {2, 5, 0, 2195},  {2, 5, 1, 2600},  {0, 3, 11, 0}};
   for (const OsVersionRecord& r : records) {
     OsClass os = classify_os_version(r);
     if (os == OS_UNSUPPORTED || f->class_records.count(os)) continue;
@@ -241,7 +241,8 @@ void learn_cpu(LineForms* f) {
   std::vector<RegistryPlace> places = cpu_places();
   sim_add_key(m, places.at(0).key);
   std::vector<std::string> lines = probe(m, OS_WINXP, cpu_check).lines;
-  for (int i = 0; i < 4 && i < static_cast<int>(lines.size()); i++) f->cpu_unavailable[i] = lines[i];
+  for (int i = 0; i < 4 && i < static_cast<int>(lines.size()); i++)
+    f->cpu_unavailable[i] = lines[i];
   for (int i = 0; i < 3; i++) sim_set_string(m, places[i].key, places[i].value, marker(1));
   sim_set_dword(m, places[3].key, places[3].value, 12345678);
   lines = probe(m, OS_WINXP, cpu_check).lines;
@@ -296,8 +297,8 @@ void learn_files(LineForms* f) {
     std::vector<std::string> holes;
     if (fill_template(f->file_found[slot], list.lines.at(0).substr(6), &holes))
       f->count_unknown = holes.at(2);
-    for (SimVersionState state : {SIM_VERSION_ABSENT, SIM_VERSION_UNREADABLE,
-                                  SIM_VERSION_NO_TRANSLATION}) {
+    for (SimVersionState state :
+         {SIM_VERSION_ABSENT, SIM_VERSION_UNREADABLE, SIM_VERSION_NO_TRANSLATION}) {
       SimMachine v = empty_machine();
       SimFile& file = sim_add_file(v, "C:\\X\\F", 1, 0);
       file.version.state = state;
@@ -338,12 +339,15 @@ LineForms learn_forms() {
   learn_cpu(&f);
   for (int slot = 0; slot < DRIVER_SLOT_COUNT; slot++) {
     SimMachine m = empty_machine();
-    f.file_missing[slot] = probe(m, OS_WINXP, [slot](const RunContext& c, ReportSink& s) {
-                             DriverFileSlot probed;
-                             probe_driver_file(c, &probed, DRIVER_FILES[slot].name,
-                                               DRIVER_FILES[slot].family);
-                             report_driver_file(c.host, s, probed);
-                           }).lines.at(0).substr(6);
+    f.file_missing[slot] =
+        probe(m, OS_WINXP,
+              [slot](const RunContext& c, ReportSink& s) {
+                DriverFileSlot probed;
+                probe_driver_file(c, &probed, DRIVER_FILES[slot].name, DRIVER_FILES[slot].family);
+                report_driver_file(c.host, s, probed);
+              })
+            .lines.at(0)
+            .substr(6);
   }
   learn_files(&f);
   const Check rule_checks[3] = {
@@ -361,7 +365,8 @@ LineForms learn_forms() {
 
 }  // namespace
 
-bool fill_template(const LineTemplate& t, const std::string& line, std::vector<std::string>* holes) {
+bool fill_template(const LineTemplate& t, const std::string& line,
+                   std::vector<std::string>* holes) {
   holes->clear();
   if (t.lits.empty() || line.compare(0, t.lits[0].size(), t.lits[0]) != 0) return false;
   const std::string& last = t.lits.back();
@@ -460,10 +465,9 @@ std::vector<RegistryPlace> cpu_places() {
 std::string shared_use_key() {
   static const std::string learnt = [] {
     SimMachine m = empty_machine();
-    std::vector<std::string> opened =
-        probe(m, OS_WINXP, [](const RunContext& c, ReportSink&) {
-          read_shared_use_count(c.host, "C:\\X");
-        }).opened;
+    std::vector<std::string> opened = probe(m, OS_WINXP, [](const RunContext& c, ReportSink&) {
+                                        read_shared_use_count(c.host, "C:\\X");
+                                      }).opened;
     return opened.empty() ? std::string() : opened[0];
   }();
   return learnt;

@@ -30,9 +30,9 @@ bool fill_template(const LineTemplate& t, const std::string& line, std::vector<s
 struct RuleForm {
   std::string name;
   bool is_text = false;
-  LineTemplate value;       // label, value, suffix for an unexpected value
-  LineTemplate expected;    // the same for an expected one
-  std::string unreadable;   // the whole line for a value that cannot be read
+  LineTemplate value;      // label, value, suffix for an unexpected value
+  LineTemplate expected;   // the same for an expected one
+  std::string unreadable;  // the whole line for a value that cannot be read
 };
 
 struct KeyForm {
@@ -57,21 +57,21 @@ struct ServiceForm {
 };
 
 struct LineForms {
-  LineTemplate title;                 // hole: the program's file name
-  std::string version_text;           // the version the title names
-  std::map<OsClass, std::string> class_lines;       // the iSysOs line per class
-  std::map<OsClass, OsVersionRecord> class_records;  // a version record per class
+  LineTemplate title;                                  // hole: the program's file name
+  std::string version_text;                            // the version the title names
+  std::map<OsClass, std::string> class_lines;          // the iSysOs line per class
+  std::map<OsClass, OsVersionRecord> class_records;    // a version record per class
   LineTemplate version_9x, version_nt, version_other;  // the Windows version line
   std::string cpu_missing;
-  LineTemplate cpu_text[3];           // vendor, identifier, name
+  LineTemplate cpu_text[3];  // vendor, identifier, name
   std::string cpu_unavailable[4];
   LineTemplate cpu_speed;
   std::string file_missing[DRIVER_SLOT_COUNT];  // after the status
   // A found file, after the status: size, date, shared-use count, version.
   LineTemplate file_found[DRIVER_SLOT_COUNT];
-  std::string count_unknown;                    // the count of a file without one
+  std::string count_unknown;                                    // the count of a file without one
   std::map<std::string, SimVersionState> version_placeholders;  // "n/a", ... by text
-  std::string summary[GROUP_COUNT];             // the group lines, after the status
+  std::string summary[GROUP_COUNT];                             // the group lines, after the status
   KeyForm rule_keys[3];
   VddForm vdd;
   std::string tmex_absent, tmex_present;
@@ -99,4 +99,3 @@ std::vector<RegistryPlace> version_places(OsClass os);
 std::vector<RegistryPlace> cpu_places();
 // The key that holds the shared-use counts.
 std::string shared_use_key();
-

@@ -38,8 +38,8 @@ struct Reader {
   ShownFile files[DRIVER_SLOT_COUNT];
   std::string windows_dir;
   Stop stop = READ_ON;
-  std::string expected;      // what a bad line should have been
-  std::size_t section = 0;   // where the section being read began
+  std::string expected;     // what a bad line should have been
+  std::size_t section = 0;  // where the section being read began
 
   bool more() {
     if (at < lines.size()) return true;
@@ -139,7 +139,8 @@ bool read_os(Reader& r) {
     if (entry.second == class_line) r.facts.os = entry.first;
   if (r.facts.os == OS_UNSUPPORTED) {
     r.at++;
-    return r.bad("the Windows class line (\"" + r.forms.class_lines.begin()->second + "\" or such)");
+    return r.bad("the Windows class line (\"" + r.forms.class_lines.begin()->second +
+                 "\" or such)");
   }
   r.m.version = r.forms.class_records.at(r.facts.os);
   const OsClass os = r.facts.os;
@@ -156,7 +157,8 @@ bool read_os(Reader& r) {
     const std::size_t most = REGISTRY_TEXT_CAPACITY;
     std::size_t least = all.size() > most ? all.size() - most : 0;
     std::string::size_type split = all.find(' ', least);
-    if (split == std::string::npos || split > most) split = std::max(least, std::min(all.size(), most));
+    if (split == std::string::npos || split > most)
+      split = std::max(least, std::min(all.size(), most));
     holes = {all.substr(0, split), all.substr(split)};
   }
   r.facts.version_parts = holes;
@@ -256,7 +258,8 @@ bool read_rule_key(Reader& r, const KeyForm& form, int check) {
     r.at++;
     return true;
   }
-  if (rest != form.head_found) return r.bad("\"" + form.head_found + "\" or \"" + form.head_missing + "\"");
+  if (rest != form.head_found)
+    return r.bad("\"" + form.head_found + "\" or \"" + form.head_missing + "\"");
   sim_add_key(r.m, form.key);
   r.at++;
   std::vector<std::string> holes;
@@ -489,7 +492,8 @@ LogReading judge(const LogText& text) {
   if (r.stop != READ_ON && r.at <= 1) {
     out.verdict = r.stop == STOP_BAD_LINE && !out.facts.other_version.empty() ? LOG_UNKNOWN_VERSION
                                                                               : LOG_NOT_REPORT;
-    out.line = file_line(out, std::min(r.at, out.lines.size() - (out.lines.empty() ? 0 : 1)));
+    out.line = file_line(
+        out, static_cast<long>(std::min(r.at, out.lines.size() - (out.lines.empty() ? 0 : 1))));
     out.message = out.verdict == LOG_UNKNOWN_VERSION
                       ? "line " + std::to_string(out.line) + ": a report of " +
                             out.facts.program_file_name + " version " + out.facts.other_version +
@@ -508,7 +512,7 @@ LogReading judge(const LogText& text) {
     const std::string wrote = i < out.run.lines.size() ? out.run.lines[i] : std::string();
     if (same_line(out.lines[i], wrote)) continue;
     out.verdict = LOG_EDITED;
-    out.line = file_line(out, i);
+    out.line = file_line(out, static_cast<long>(i));
     out.message = "line " + std::to_string(out.line) + " reads " + quoted(out.lines[i]) +
                   ", but on the machine that its other lines describe Dorvik writes " +
                   quoted(wrote) + ": the lines contradict each other (the report was edited)";
@@ -520,14 +524,14 @@ LogReading judge(const LogText& text) {
   }
   if (r.stop == STOP_ENDED || last_line) {
     out.verdict = LOG_CUT_OFF;
-    out.line = file_line(out, out.lines.size() - 1);
+    out.line = file_line(out, static_cast<long>(out.lines.size()) - 1);
     out.message = "the report is cut off at line " + std::to_string(out.line) +
                   (last_line ? " (that line is incomplete)" : "") + ": it ends before " +
                   (r.stop == STOP_ENDED ? std::string("its last group line") : r.expected);
     return out;
   }
   out.verdict = LOG_EDITED;
-  out.line = file_line(out, r.at);
+  out.line = file_line(out, static_cast<long>(r.at));
   out.message = "line " + std::to_string(out.line) + " reads " + quoted(out.lines[r.at]) +
                 ", where Dorvik writes " + r.expected + ": the report was edited";
   return out;
@@ -535,8 +539,9 @@ LogReading judge(const LogText& text) {
 
 }  // namespace
 
-int file_line(const LogReading& reading, std::size_t index) {
-  if (index < reading.numbers.size()) return reading.numbers[index];
+int file_line(const LogReading& reading, long index) {
+  if (index >= 0 && static_cast<std::size_t>(index) < reading.numbers.size())
+    return reading.numbers[static_cast<std::size_t>(index)];
   return reading.numbers.empty() ? 1 : reading.numbers.back() + 1;
 }
 

@@ -30,19 +30,19 @@ enum LogVerdict {
 // What the report tells beyond the machine itself, and what it cannot tell.
 struct ReadFacts {
   std::string program_file_name;
-  std::string other_version;           // LOG_UNKNOWN_VERSION: the version the title names
+  std::string other_version;  // LOG_UNKNOWN_VERSION: the version the title names
   OsClass os = OS_UNSUPPORTED;
   std::vector<std::string> version_parts;  // the Windows version line's values, in order
   bool date_time_read = false;
   DateTimeReading date_time = {};
-  bool windows_dir_shown = false;      // a found VDD entry names the Windows directory
+  bool windows_dir_shown = false;        // a found VDD entry names the Windows directory
   bool unconvertible_file_time = false;  // a file's date could not be converted
   // Where the findings stand: indices into the report's lines (-1: not read).
   int file_line[DRIVER_SLOT_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   int key_line[4] = {-1, -1, -1, -1};  // Rockey9x, TMEX, DS1410D, VDD head lines
   int tmex_line = -1, userport_line = -1, group_line = -1;
   bool cpu_key = false;
-  std::string cpu[3];                  // vendor, identifier, name as shown
+  std::string cpu[3];  // vendor, identifier, name as shown
 };
 
 struct LogReading {
@@ -56,10 +56,10 @@ struct LogReading {
   int lines_read = 0;              // report lines read before the end or a fault
   SimMachine machine;
   ReadFacts facts;
-  SimProgramResult run;            // the program's run on the machine read
+  SimProgramResult run;  // the program's run on the machine read
 };
 
 LogReading read_log(const std::string& bytes);
 
 // The line number in the file of report line `index`, for messages.
-int file_line(const LogReading& reading, std::size_t index);
+int file_line(const LogReading& reading, long index);

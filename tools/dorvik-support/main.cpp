@@ -74,8 +74,8 @@ int explain(const std::vector<std::string>& args) {
   std::fputs(explain_text(log, reading, e).c_str(), stdout);
   if (!html.empty() && !write_whole_file(html, explain_html(log, reading, e), &error))
     return fail(error);
-  if (reading.verdict != LOG_EXACT) std::fprintf(stderr, "dorvik-support: %s: %s\n", log.c_str(),
-                                                 reading.message.c_str());
+  if (reading.verdict != LOG_EXACT)
+    std::fprintf(stderr, "dorvik-support: %s: %s\n", log.c_str(), reading.message.c_str());
   return explain_exit_code(reading, e);
 }
 

@@ -44,10 +44,11 @@ std::string toml_time(Writer& w, const CalendarTime& t, int offset_minutes, cons
   if (t.year < 1601 || t.year > 9999 || t.month < 1 || t.month > 12 || t.day < 1 ||
       t.day > days[t.month - 1] || t.hour > 23 || t.minute > 59 || t.second > 59)
     w.fail(std::string(what) + " is not a time from 1601 to 9999, which machine.toml cannot hold");
-  std::string zone = offset_minutes == 0 ? "Z"
-                                         : format_text("%c%02d:%02d", offset_minutes < 0 ? '-' : '+',
-                                                       std::abs(offset_minutes) / 60,
-                                                       std::abs(offset_minutes) % 60);
+  std::string zone =
+      offset_minutes == 0
+          ? "Z"
+          : format_text("%c%02d:%02d", offset_minutes < 0 ? '-' : '+',
+                        std::abs(offset_minutes) / 60, std::abs(offset_minutes) % 60);
   return format_text("%04u-%02u-%02uT%02u:%02u:%02u%s", t.year, t.month, t.day, t.hour, t.minute,
                      t.second, zone.c_str());
 }
@@ -59,7 +60,8 @@ void write_machine(Writer& w, const LogReading& r, const std::string& log_name) 
   std::string name = log_name;
   for (char& c : name)
     if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-  t += "description = " + toml_text(w, "Read back from the report " + name, "the log's name") + "\n";
+  t +=
+      "description = " + toml_text(w, "Read back from the report " + name, "the log's name") + "\n";
   if (m.windows_dir.size() < 3 || m.windows_dir[1] != ':' || m.windows_dir[2] != '\\')
     w.fail("the Windows directory \"" + m.windows_dir +
            "\" is not a drive path, which a profile cannot hold");
@@ -74,8 +76,7 @@ void write_machine(Writer& w, const LogReading& r, const std::string& log_name) 
   t += "[directories]\nwindows = " + toml_text(w, m.windows_dir, "the Windows directory") +
        (f.windows_dir_shown ? "  # named by the VDD entry\n"
                             : "  # not in the report: where this class usually has it\n");
-  t += "temp = " + toml_text(w, m.temp_path, "the temporary directory") +
-       "  # not in the report\n";
+  t += "temp = " + toml_text(w, m.temp_path, "the temporary directory") + "  # not in the report\n";
   t += "program = " + toml_text(w, m.module_path, "the program's name") +
        "  # the report shows the file name only\n\n";
   t += "[locale]  # read back from the date and time line\n";
@@ -171,7 +172,7 @@ void write_registry(Writer& w, const SimMachine& m) {
       const std::vector<std::uint8_t>& d = value.data;
       if (value.type == SIM_REG_DWORD && d.size() == 4) {
         reg += name + format_text("=dword:%08x\r\n", d[0] | d[1] << 8 | d[2] << 16 |
-                                                          static_cast<unsigned>(d[3]) << 24);
+                                                         static_cast<unsigned>(d[3]) << 24);
       } else if (value.type == SIM_REG_SZ && !d.empty() && d.back() == 0 &&
                  reg_quoted(std::string(d.begin(), d.end() - 1), &text) &&
                  text.find('\0') == std::string::npos) {
