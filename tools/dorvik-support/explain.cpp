@@ -235,3 +235,5 @@ std::string explain_html(const std::string& name, const LogReading& reading,
 int explain_exit_code(const LogReading& reading, const Explanation& explanation) {
   return reading.verdict == LOG_EXACT ? explanation.exit_code : 3;
 }
+
+std::string status_icon_svg(DriverStatus status) { return icon_svg(status); }
