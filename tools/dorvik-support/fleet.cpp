@@ -296,8 +296,9 @@ std::string fleet_html_head(const FleetCounts& counts) {
 std::string fleet_html_row(const FleetRow& row) {
   std::vector<std::string> cells = row_cells(row);
   std::string out =
-      "<tr><td>" + html_escaped(cells[0]) + "</td><td>" + html_escaped(cells[1]) + "</td>" +
-      format_text("<td class=\"r%d\" data-k=\"%s\">", row.result, RESULT_KEYS[row.result]) +
+      "<tr><td class=\"n\">" + html_escaped(cells[0]) + "</td><td class=\"n\">" +
+      html_escaped(cells[1]) + "</td>" +
+      format_text("<td class=\"n r%d\" data-k=\"%s\">", row.result, RESULT_KEYS[row.result]) +
       html_escaped(cells[2]) + "</td>";
   for (int g = 0; g < GROUP_COUNT; g++)
     out += format_text("<td class=\"s s%d\" data-k=\"%s\">", row.status[g],
