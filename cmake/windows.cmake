@@ -103,3 +103,9 @@ add_test(NAME wine_faults_no_writes
   COMMAND bash ${DORVIK_E2E_TESTS}/no_writes.sh ${CMAKE_BINARY_DIR}
     ${DORVIK_NATIVE_BUILD_DIR} ${PROJECT_SOURCE_DIR}/machines)
 set_tests_properties(wine_faults_no_writes PROPERTIES LABELS wine-faults TIMEOUT 240)
+
+# dorvik-support.exe: the support desk's reader of logs, as a console program.
+add_subdirectory(tools/dorvik-support)
+add_test(NAME dorvik_support_imports_allowed
+  COMMAND bash ${DORVIK_WIN32_TESTS}/check_console_imports.sh $<TARGET_FILE:dorvik-support>)
+set_tests_properties(dorvik_support_imports_allowed PROPERTIES LABELS imports)
