@@ -170,7 +170,8 @@ bool SimHost::version_info_query(HostHandle block, const std::string& sub_block,
     for (std::size_t i = 0; i < n; i++) open->translation[i] = info.translations[i];
     *data = open->translation;
     *length = static_cast<std::uint32_t>(n * 4);
-    if (info.translation_length >= 0 && static_cast<std::uint32_t>(info.translation_length) < *length)
+    if (info.translation_length >= 0 &&
+        static_cast<std::uint32_t>(info.translation_length) < *length)
       *length = static_cast<std::uint32_t>(info.translation_length);
     return true;
   }

@@ -38,10 +38,10 @@ Function function_cast(FARPROC address) {
 // convention included): a pointer declared by hand with another signature
 // does not compile. The declaration is only named in an unevaluated context,
 // so the function is not imported.
-#define LOOK_UP_FUNCTION(module, function, pointer)                                  \
-  do {                                                                               \
-    static_assert(std::is_same<decltype(pointer), decltype(&function)>::value,      \
-                  #function ": the pointer's type differs from the declaration"); \
+#define LOOK_UP_FUNCTION(module, function, pointer)                                    \
+  do {                                                                                 \
+    static_assert(std::is_same<decltype(pointer), decltype(&function)>::value,         \
+                  #function ": the pointer's type differs from the declaration");      \
     (pointer) = function_cast<decltype(&function)>(GetProcAddress(module, #function)); \
   } while (0)
 
@@ -254,9 +254,7 @@ void Win32Host::version_info_close(HostHandle block) {
   HeapFree(GetProcessHeap(), 0, reinterpret_cast<void*>(block));
 }
 
-std::uint32_t Win32Host::set_error_mode(std::uint32_t mode) {
-  return SetErrorMode(mode);
-}
+std::uint32_t Win32Host::set_error_mode(std::uint32_t mode) { return SetErrorMode(mode); }
 
 HostHandle Win32Host::load_library(const std::string& name) {
   return reinterpret_cast<HostHandle>(LoadLibraryA(name.c_str()));
