@@ -1,14 +1,12 @@
-// fuzzed_machine.h: a whole simulated machine decoded from fuzzer bytes.
+// fuzzed_machine.h: a machine profile of machines/, changed by fuzzer bytes.
 //
-// The bytes choose everything a status run can read: the version record,
-// the program's path, the Windows and temporary directories, locale texts of
-// any bytes, the clock and its offset from UTC, registry keys and values of
-// every type and size (texts without their NUL, lists without their final
-// NUL, numbers of any width), the driver files with sizes and times at their
-// extremes and version resources with odd translation tables, the TMEX
-// library's answers and the UserPort service's state. Where a choice is
-// made, the usual value, the edge values and arbitrary ones are all on offer,
-// so that the fuzzer reaches the well-formed paths as easily as the odd ones.
+// The bytes choose a profile, so that every well-formed and odd machine the
+// profiles describe is one step away, and then change its own fields: any
+// registry value's bytes, type or read error, a key that cannot be opened,
+// a file's size, time, kind or version resource, a file moved or gone, the
+// program's path and the directories, the version record, locale texts,
+// the clock and its offset from UTC, the TMEX library and the services.
+// Numbers are drawn from the edge values as often as from arbitrary ones.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>

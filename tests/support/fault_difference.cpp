@@ -133,7 +133,7 @@ std::string fault_difference(const std::vector<std::string>& clean,
     head = value_line;
     while (head > 0 && status_of(faulted[head]) == NO_STATUS) head--;
     const DriverStatus s_was = status_of(clean[head]), s_is = status_of(faulted[head]);
-    const bool right = s_was == STATUS_NR          ? s_is == STATUS_NR
+    const bool right = s_was == STATUS_NR           ? s_is == STATUS_NR
                        : value_status == STATUS_ERR ? s_is == STATUS_ERR
                                                     : combine(s_is, s_was) == s_was;
     if (!right) return at(head, "the block's status does not follow its value: " + faulted[head]);
