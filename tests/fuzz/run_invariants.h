@@ -11,8 +11,13 @@
 // from the first otherwise than the failed call allows (fault_difference.h).
 #pragma once
 
+#include <string>
+
 #include "host/sim/faulty_host.h"
 #include "host/sim/sim_machine.h"
+
+// A scratch file of this process in the temporary directory.
+std::string scratch_path(const std::string& name);
 
 void check_status_runs(const SimMachine& machine, std::size_t fault_pick = 0,
                        HostFault fault = FAULT_ABSENT);

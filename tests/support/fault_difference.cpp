@@ -11,17 +11,13 @@ namespace {
 const DriverStatus STATUSES[] = {STATUS_AOK, STATUS_ERR, STATUS_UNSURE, STATUS_NR};
 const DriverStatus NO_STATUS = 0;
 
-// The status a line opens with, as "(AOK) ".
-DriverStatus status_of(const std::string& line) {
-  for (DriverStatus s : STATUSES)
-    if (line.compare(0, 6, format_text("(%s) ", status_text(s))) == 0) return s;
-  return NO_STATUS;
-}
-
-// The status a failure text names, as the "(ERR)" of a registry value's.
-DriverStatus status_named(const char* text) {
-  for (DriverStatus s : STATUSES)
-    if (std::string(text).find(format_text("(%s)", status_text(s))) != std::string::npos) return s;
+// The status that a line opens with, as "(AOK) ", or else NO_STATUS; with
+// `anywhere`, the status a text names, as the "(ERR)" of "Not Found (ERR),".
+DriverStatus status_of(const std::string& text, bool anywhere = false) {
+  for (DriverStatus s : STATUSES) {
+    std::size_t at = text.find(format_text(anywhere ? "(%s)" : "(%s) ", status_text(s)));
+    if (anywhere ? at != std::string::npos : at == 0) return s;
+  }
   return NO_STATUS;
 }
 
@@ -37,6 +33,23 @@ bool replaced(const std::string& line, const std::string& changed, const std::st
   return false;
 }
 
+// What the UserPort check answers to a failed call: a lack of rights
+// leaves the service unsure, a service that cannot be opened is an error.
+struct Answer {
+  const char* call;
+  int fault;  // -1: any other
+  DriverStatus status;
+  const char* text;
+};
+const Answer USERPORT_ANSWERS[] = {
+    {"open_service_manager", FAULT_ACCESS_DENIED, STATUS_UNSURE, USERPORT_DATABASE_DENIED_TEXT},
+    {"open_service_manager", -1, STATUS_UNSURE, USERPORT_NO_DATABASE_TEXT},
+    {"open_service", FAULT_ACCESS_DENIED, STATUS_UNSURE, USERPORT_SERVICE_DENIED_TEXT},
+    {"open_service", FAULT_ABSENT, STATUS_ERR, USERPORT_NO_SERVICE_TEXT},
+    {"open_service", -1, STATUS_ERR, USERPORT_NOT_OPENED_TEXT},
+    {"query_service_state", -1, STATUS_UNSURE, USERPORT_NOT_QUERIED_TEXT},
+};
+
 // The whole line that a failed call of the TMEX or UserPort probe decides.
 std::string answered_line(const HostCallRecord& call, HostFault fault) {
   if (call.call == "find_function")
@@ -44,21 +57,10 @@ std::string answered_line(const HostCallRecord& call, HostFault fault) {
                                                 : fault == FAULT_ACCESS_DENIED
                                                     ? HOSTERR_ACCESS_DENIED
                                                     : FAULT_OTHER_ERROR_CODE);
-  // A lack of rights leaves the service unsure; a service that cannot be
-  // opened is an error.
-  DriverStatus status = STATUS_UNSURE;
-  const char* text = nullptr;
-  if (call.call == "open_service_manager") {
-    text = fault == FAULT_ACCESS_DENIED ? USERPORT_DATABASE_DENIED_TEXT : USERPORT_NO_DATABASE_TEXT;
-  } else if (call.call == "open_service") {
-    text = USERPORT_SERVICE_DENIED_TEXT;
-    if (fault != FAULT_ACCESS_DENIED) status = STATUS_ERR;
-    if (fault == FAULT_ABSENT) text = USERPORT_NO_SERVICE_TEXT;
-    if (fault == FAULT_OTHER_ERROR || fault == FAULT_NO_HANDLE) text = USERPORT_NOT_OPENED_TEXT;
-  } else if (call.call == "query_service_state") {
-    text = USERPORT_NOT_QUERIED_TEXT;
-  }
-  return text ? format_text("(%s) %s", status_text(status), text) : std::string();
+  for (const Answer& a : USERPORT_ANSWERS)
+    if (call.call == a.call && (a.fault < 0 || a.fault == fault))
+      return format_text("(%s) %s", status_text(a.status), a.text);
+  return "";
 }
 
 }  // namespace
@@ -87,8 +89,7 @@ std::string fault_difference(const std::vector<std::string>& clean,
   }
   if (end == first && clean_end == first) return "";
   // A section that ends early does so in one line, up to its blank line.
-  const bool cut = clean_end - first != end - first;
-  if (cut && (end - first != 1 || clean[clean_end] != " "))
+  if (clean_end != end && (end - first != 1 || clean[clean_end] != " "))
     return at(first, "lines gained or lost");
 
   const std::string answer = answered_line(call, fault);
@@ -116,11 +117,11 @@ std::string fault_difference(const std::vector<std::string>& clean,
       if (!text && replaced(text_was, text_is, failure)) text = failure;
     // A part may go without a text in its place (a date, a version, a
     // sub-version), but a label never stands alone.
-    bool bare_label = text_is.size() >= 2 && text_is.compare(text_is.size() - 2, 2, ": ") == 0;
+    const bool bare_label = text_is.rfind(": ") == text_is.size() - 2;
     if (!text && replaced(text_was, text_is, "") && (s_was != NO_STATUS || !bare_label)) text = "";
     if (!text) return at(k, "not the clean line with a failure text: " + is);
     if (s_was == NO_STATUS) {
-      if (status_named(text) != NO_STATUS) value_status = status_named(text), value_line = k;
+      if (status_of(text, true) != NO_STATUS) value_status = status_of(text, true), value_line = k;
     } else if (s_was != STATUS_NR) {
       const bool missing = text == NOT_FOUND_TEXT || text == TMEX_MISSING_TEXT;
       if (s_is != (missing ? STATUS_ERR : s_was)) return at(k, "wrong status: " + is);
