@@ -33,7 +33,8 @@ std::string windows_version_text(Host& host, OsClass os) {
   if (!key.open(win9x ? WIN9X_VERSION_KEY : NT_VERSION_KEY, REG_ACCESS_QUERY_VALUE))
     return version_fallback();
   std::string version;
-  if (!key.read_text(win9x ? "VersionNumber" : "CurrentVersion", &version)) return version_fallback();
+  if (!key.read_text(win9x ? "VersionNumber" : "CurrentVersion", &version))
+    return version_fallback();
   std::string text = "Windows Version: " + version;
   // The sub-version carries its own blanks, such as " A ".
   std::string sub_version;
