@@ -75,10 +75,10 @@ TEST(ReportLog, UnopenablePathFails) {
 }
 
 TEST(StatusText, ThreeCharactersForEveryValue) {
-  const std::pair<DriverStatus, const char*> cases[] = {
+  const std::pair<int, const char*> cases[] = {
       {0, " ? "},         {STATUS_AOK, "AOK"}, {STATUS_ERR, "ERR"}, {STATUS_UNSURE, " ? "},
       {STATUS_NR, "n/r"}, {5, " ? "},          {-1, " ? "}};
-  for (const auto& c : cases) EXPECT_STREQ(status_text(c.first), c.second) << c.first;
+  for (const auto& c : cases) EXPECT_STREQ(status_text(DriverStatus(c.first)), c.second) << c.first;
 }
 
 TEST(StripLeadingSpaces, RemovesBlanksOnly) {

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/host.h"
 #include "host/sim/sim_machine.h"
@@ -59,8 +61,8 @@ class SimHost : public Host {
   int bad_close_count() const { return bad_closes_; }
   // How often the named call was made ("reg_open", "open_service_manager", ...).
   int call_count(const std::string& call) const;
-  // The registry access right of the latest opening of each key, by folded path.
-  std::map<std::string, RegistryAccess> key_access;
+  // Every opening of a key, in order: its folded path and the access asked for.
+  std::vector<std::pair<std::string, RegistryAccess>> key_opens;
 
  private:
   enum HandleKind {
