@@ -83,8 +83,7 @@ constexpr DriverFileRow DRIVER_FILES[DRIVER_SLOT_COUNT] = {
      .family = DIR_SYSTEM,
      .required_on = NT_CLASSES,
      .accepted = {{.size = 10752, .date = "12-10-2001"}},
-     .groups = {{.group = GROUP_16_ROCKEY_USB_DRIVER},
-                {.group = GROUP_16_ROCKEY_PARALLEL_DRIVER}}},
+     .groups = {{.group = GROUP_16_ROCKEY_USB_DRIVER}, {.group = GROUP_16_ROCKEY_PARALLEL_DRIVER}}},
     {.slot = SLOT_USERPORT_EXE,
      .name = "Userport.exe",
      .family = DIR_WINDOWS,
@@ -119,7 +118,9 @@ static_assert(rows_in_slot_order(), "DRIVER_FILES holds one row per slot, in slo
 
 }  // namespace
 
-bool file_required(DriverSlot slot, OsClass os) { return os_in(DRIVER_FILES[slot].required_on, os); }
+bool file_required(DriverSlot slot, OsClass os) {
+  return os_in(DRIVER_FILES[slot].required_on, os);
+}
 
 bool pair_accepted_on(const AcceptedPair& pair, OsClass os) {
   return pair.date != nullptr && os_in(pair.on, os);

@@ -132,7 +132,8 @@ DriverStatus group_status(const DriverGroupRow& row, OsClass os, const DriverFil
 
 GroupStatuses compute_groups(OsClass os, const DriverFileTable& table, const CheckResults& r) {
   GroupStatuses g;
-  for (const DriverGroupRow& row : DRIVER_GROUPS) g.status[row.group] = group_status(row, os, table, r);
+  for (const DriverGroupRow& row : DRIVER_GROUPS)
+    g.status[row.group] = group_status(row, os, table, r);
   return g;
 }
 

@@ -24,7 +24,7 @@ enum ValueKind {
 struct ValueRule {
   const char* name;
   ValueKind kind;
-  const char* expected_text;          // VALUE_TEXT; VALUE_PATH_LIST: the path after the Windows directory
+  const char* expected_text;  // VALUE_TEXT; VALUE_PATH_LIST: the path after the Windows directory
   std::uint32_t expected_numbers[2];  // VALUE_NUMBER: any of the first number_count
   int number_count;
   const char* unreadable_text;  // "Not Found (ERR)," or "Not Found (AOK),"

@@ -3,9 +3,9 @@
 #include "checks/status_run.h"
 
 #include "checks/registry_checks.h"
+#include "checks/system_identity.h"
 #include "checks/tmex_probe.h"
 #include "checks/userport_check.h"
-#include "checks/system_identity.h"
 
 GroupStatuses run_status(const RunContext& ctx, DriverFileTable* table, ReportSink& sink,
                          GroupIconPanel& icons) {
