@@ -15,7 +15,7 @@ struct Probe {
 
 // Probes one slot on a machine, after earlier runs left `slot` as it is,
 // and writes its line as AOK.
-Probe probe(SimMachine m, DriverSlot which, const DriverFileSlot& slot = {}) {
+Probe probe(const SimMachine& m, DriverSlot which, const DriverFileSlot& slot = {}) {
   Probe p;
   p.slot = slot;
   SimHost host(m);
