@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "checks/evaluation.h"
+#include "checks/failure_texts.h"
 #include "checks/registry_values.h"
 #include "report/text.h"
 
@@ -18,7 +19,7 @@ constexpr ValueRule required_text(const char* name, const char* expected) {
           .expected_text = expected,
           .expected_numbers = {},
           .number_count = 0,
-          .unreadable_text = "Not Found (ERR),",
+          .unreadable_text = VALUE_MISSING_ERR_TEXT,
           .unreadable_status = STATUS_ERR,
           .expected_suffix = " (AOK),",
           .other_suffix = " (ERR),",
@@ -40,7 +41,7 @@ constexpr ValueRule optional_number(const char* name, std::initializer_list<std:
   ValueRule rule = required_number(name, 0);
   rule.number_count = 0;
   for (std::uint32_t n : expected) rule.expected_numbers[rule.number_count++] = n;
-  rule.unreadable_text = "Not Found (AOK),";
+  rule.unreadable_text = VALUE_MISSING_AOK_TEXT;
   rule.unreadable_status = STATUS_AOK;
   rule.expected_suffix = expected_suffix;
   rule.other_suffix = other_suffix;
@@ -196,7 +197,7 @@ DriverStatus check_registry(const RunContext& ctx, ReportSink& sink, RegistryChe
   DriverStatus status = STATUS_AOK;
   RegistryKey key(ctx.host);
   if (!key.open(check.key, REG_ACCESS_READ)) {
-    head += "Not Found.";
+    head += NOT_FOUND_TEXT;
     status = STATUS_ERR;
   } else {
     head += "Found,";
