@@ -1,20 +1,25 @@
 # shellcheck shell=bash
 # provision.sh: a machine profile built as a Wine prefix, for Dorvik.exe.
 #
-# Sourced by the end-to-end tests, after tests/win32/wine_env.sh. Provides:
+# Sourced by the demo and the Wine tests; brings wine_env.sh (the display and
+# the prefixes) with it. Provides:
 #   provision_machine PROFILE WORK   a fresh prefix (new_prefix) made into the
 #       profile's machine: dorvik-provision plans it into WORK (registry
 #       import, files, settings.sh); this places the files (stand-ins and
 #       version-resource files built once and cached), starts a persistent
 #       wineserver, imports the registry and installs the UserPort service.
 #       Returns 77 when Wine cannot produce the machine (the reasons are in
-#       WORK/plan.txt). Leaves the settings in DORVIK_* variables.
+#       WORK/plan.txt). Leaves the settings in DORVIK_* variables: the
+#       program's paths and time zone, and what the program shows there (its
+#       title, button ids and messages: see "dorvik-provision names").
 #   start_program EXE                copies EXE to the profile's program path
 #       and starts it under the profile's time zone; its pid is $program_pid.
 # Needs DORVIK_PROVISION (the dorvik-provision tool).
 
-DORVIK_E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-DORVIK_STANDINS="$DORVIK_E2E_DIR/standins"
+DORVIK_PROVISION_WINE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tools/dorvik-provision/wine/wine_env.sh
+source "$DORVIK_PROVISION_WINE/wine_env.sh"
+DORVIK_STANDINS="$DORVIK_PROVISION_WINE/standins"
 MINGW=i686-w64-mingw32
 
 # Prints the cached file for a build recipe, building it first when needed.
