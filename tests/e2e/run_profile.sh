@@ -58,7 +58,7 @@ if [ -f "$profile/expected-refusal.txt" ]; then
   [ "$shown" = "$(cat "$profile/expected-refusal.txt")" ] || fail "the refusal box: \"$shown\""
   [ "$exit_code" = 255 ] || fail "exit code $exit_code after the refusal, expected -1 (255)"
   simulate "$work/$seen" sim
-  [ $? = 255 ] && cmp -s "$work/sim.txt" "$profile/expected-refusal.txt" ||
+  { [ $? = 255 ] && cmp -s "$work/sim.txt" "$profile/expected-refusal.txt"; } ||
     fail "the simulated run on the provisioned machine was not refused the same way"
   end_session "$(basename "$profile")"
   exit

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # wine_env.sh: a display and Wine prefixes for running Dorvik.exe.
 #
 # Sourced by provision.sh. Provides:
