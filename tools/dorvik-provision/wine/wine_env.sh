@@ -55,7 +55,8 @@ _dorvik_template_settings() {
 }
 
 _dorvik_template() {
-  local template="$DORVIK_WINE_ROOT/template-$(wine --version | tr -c 'A-Za-z0-9.\n-' _)"
+  local template
+  template="$DORVIK_WINE_ROOT/template-$(wine --version | tr -c 'A-Za-z0-9.\n-' _)"
   if [ ! -f "$template/.dorvik-ready" ]; then
     mkdir -p "$DORVIK_WINE_ROOT"
     (
