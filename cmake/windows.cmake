@@ -45,6 +45,8 @@ target_link_libraries(dorvik_driver PRIVATE advapi32)
 file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icons/*.ico)
 set_source_files_properties(src/app/dorvik.rc PROPERTIES OBJECT_DEPENDS "${DORVIK_ICON_FILES}")
 
-# The tests' programs, each under its own folder.
+# The tests of the Windows build, each folder registering its own: the
+# import table (tests/win32) and the runs under Wine (tests/e2e).
+enable_testing()
 add_subdirectory(tests/win32)
 add_subdirectory(tests/e2e)

@@ -57,13 +57,18 @@ _build_version_pe() {
 }
 
 # The TMEX stand-in: $2 an .rc script or -, $3 the answer defines, $4 with or
-# without the TMGetTypeVersion export.
+# without the TMGetTypeVersion export, or with an import from a library that
+# no prefix has (missing-import: the library then does not load).
 _build_tmex() {
   local def="$DORVIK_STANDINS/tmex_library.def" objects=()
   [ "$4" = without ] && def="$DORVIK_STANDINS/tmex_library_without_function.def"
+  if [ "$4" = missing-import ]; then
+    "$MINGW-dlltool" -d "$DORVIK_STANDINS/missing_library.def" -l "$1/libmissing.a"
+    objects=(-DMISSING_IMPORT "$1/libmissing.a")
+  fi
   if [ "$2" != - ]; then
     "$MINGW-windres" -F pe-i386 "$2" -o "$1/version.o"
-    objects=("$1/version.o")
+    objects+=("$1/version.o")
   fi
   # shellcheck disable=SC2086  # the defines are separate words
   "$MINGW-gcc" -O2 -nostdlib -shared -Wl,-e,_DllMainCRTStartup@12 $3 \
@@ -101,7 +106,8 @@ _place_files() {
       dir) mkdir -p "$path" && touch -d "@$mtime" "$path" ;;
       plain) _place_file - "$path" "$size" "$mtime" ;;
       pe) content=$(_cached_build version_pe "$rc") && _place_file "$content" "$path" "$size" "$mtime" ;;
-      tmex) content=$(_cached_build tmex "$rc" "$defines" "$with_export" "$DORVIK_STANDINS/tmex_library.c") &&
+      tmex) content=$(_cached_build tmex "$rc" "$defines" "$with_export" \
+        "$DORVIK_STANDINS/tmex_library.c" "$DORVIK_STANDINS/missing_library.def") &&
         _place_file "$content" "$path" "$size" "$mtime" ;;
     esac || return 1
   done <"$1"
