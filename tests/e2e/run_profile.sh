@@ -70,8 +70,9 @@ log="$work/log.txt"
 [ "$(values $seen list)" = "$(sed 's/\r$//' "$log")" ] || fail "the status list differs from the log"
 values $seen icon | sed -e 's/ enabled check$/ AOK/' -e 's/ enabled x$/ ERR/' \
   -e 's/ enabled question$/ ?/' -e 's/ disabled none$/ n\/r/' >"$work/icons"
-sed -E 's/^([0-9]+) .*: /\1 /' "$profile/expected-icons.txt" | cmp -s - "$work/icons" ||
-  differs "the icons differ from expected-icons.txt" "$profile/expected-icons.txt" "$work/icons"
+sed -E 's/^([0-9]+) .*: /\1 /' "$profile/expected-icons.txt" >"$work/expected-icons"
+cmp -s "$work/expected-icons" "$work/icons" ||
+  differs "the icons differ from expected-icons.txt" "$work/expected-icons" "$work/icons"
 
 grep -v '^local-time: ' "$work/$seen" >"$work/at-profile-clock"
 simulate "$work/at-profile-clock" profile-clock || fail "the simulated run failed"
