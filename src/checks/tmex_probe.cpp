@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "checks/failure_texts.h"
 #include "report/text.h"
 
 namespace {
@@ -39,7 +40,7 @@ bool driver_present(std::uint32_t raw_result) {
 DriverStatus probe_tmex_drivers(Host& host, ReportSink& sink) {
   HostHandle library = host.load_library("IBFS32.DLL");
   if (library == NO_HANDLE) {
-    report_line(sink, "(ERR) IBFS32.DLL (Main TMEX Driver) is not Present.");
+    report_line(sink, format_text("(%s) %s", status_text(STATUS_ERR), TMEX_MISSING_TEXT));
     return STATUS_ERR;
   }
   report_line(sink, "(AOK) IBFS32.DLL (Main TMEX Driver) is Present");
@@ -48,7 +49,7 @@ DriverStatus probe_tmex_drivers(Host& host, ReportSink& sink) {
   std::uint32_t error = 0;
   HostHandle function = host.find_function(library, "TMGetTypeVersion", &error);
   if (function == NO_HANDLE) {
-    report_line(sink, format_text(" (ERR) GetProcAddress failed with error: %u", error));
+    report_line(sink, format_text(TMEX_NO_FUNCTION_FORMAT, error));
     status = STATUS_ERR;
   } else {
     std::vector<char> buffer(TYPE_VERSION_BUFFER_SIZE);
