@@ -80,7 +80,8 @@ if [ -n "$interactive" ]; then
   start_program "$windows_build/Dorvik.exe"
   rc=0
   wait "$program_pid" || rc=$?
-  echo "Dorvik ended with exit code $rc"
+  [ "$rc" != 255 ] || rc="-1 (255 as Wine hands it on)"
+echo "Dorvik ended with exit code $rc"
   exit 0
 fi
 
@@ -118,4 +119,5 @@ wait "$program_pid" || rc=$?
 [ -z "$keep" ] || echo "$rc" >"$keep/exit-code"
 echo
 echo "picture: $picture"
+[ "$rc" != 255 ] || rc="-1 (255 as Wine hands it on)"
 echo "Dorvik ended with exit code $rc"
