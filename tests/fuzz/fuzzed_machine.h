@@ -1,14 +1,10 @@
-// fuzzed_machine.h: a whole simulated machine decoded from fuzzer bytes.
+// fuzzed_machine.h: a whole simulated machine from fuzzer bytes.
 //
-// The bytes choose everything a status run can read: the version record,
-// the program's path, the Windows and temporary directories, locale texts of
-// any bytes, the clock and its offset from UTC, registry keys and values of
-// every type and size (texts without their NUL, lists without their final
-// NUL, numbers of any width), the driver files with sizes and times at their
-// extremes and version resources with odd translation tables, the TMEX
-// library's answers and the UserPort service's state. Where a choice is
-// made, the usual value, the edge values and arbitrary ones are all on offer,
-// so that the fuzzer reaches the well-formed paths as easily as the odd ones.
+// The bytes pick a profile of machines/ and change its own fields: registry
+// values of any bytes, type and read error, keys that cannot be opened,
+// driver files with edge sizes and times, odd version resources or gone,
+// the program path and directories, the version record, locale texts, the
+// clock and its UTC offset, the TMEX library, the services.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>

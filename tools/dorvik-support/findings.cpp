@@ -40,11 +40,10 @@ struct Context {
 };
 
 std::string pairs_text(int slot, OsClass os) {
-  AcceptedPairs pairs = accepted_pairs(slot, os);
   std::string text;
-  for (int i = 0; i < pairs.count; i++)
-    text += format_text("%s%u bytes dated %s", i ? ", or " : "", pairs.pairs[i].size,
-                        pairs.pairs[i].date);
+  for (const AcceptedPair& pair : DRIVER_FILES[slot].accepted)
+    if (pair_accepted_on(pair, os))
+      text += format_text("%s%u bytes dated %s", text.empty() ? "" : ", or ", pair.size, pair.date);
   return text;
 }
 
@@ -54,16 +53,16 @@ void file_finding(Context& c, int slot) {
   FindingKind kind = FINDING_FILE_MISSING;
   if (probed.found) {
     kind = FINDING_FILE_OTHER_RELEASE;
-    AcceptedPairs pairs = accepted_pairs(slot, c.r.facts.os);
-    for (int i = 0; i < pairs.count; i++)
-      if (pairs.pairs[i].size == probed.size) kind = FINDING_FILE_DATE_CHANGED;
+    for (const AcceptedPair& pair : DRIVER_FILES[slot].accepted)
+      if (pair_accepted_on(pair, c.r.facts.os) && pair.size == probed.size)
+        kind = FINDING_FILE_DATE_CHANGED;
   }
   c.group.findings.push_back(
       c.make(kind, c.r.facts.file_line[slot], probed.name, pairs_text(slot, c.r.facts.os)));
 }
 
-std::string expected_text(const RegistryRuleFacts& rule) {
-  if (rule.kind == REGISTRY_VALUE_TEXT)
+std::string expected_text(const ValueRule& rule) {
+  if (rule.kind == VALUE_TEXT)
     return std::string("\"") + rule.expected_text + "\" (letter case aside)";
   std::string text;
   for (int i = 0; i < rule.number_count; i++)
@@ -86,17 +85,17 @@ void rule_findings(Context& c, int check) {
   const SimMachine& m = c.r.machine;
   const KeyForm& form = line_forms().rule_keys[check];
   const int head = c.r.facts.key_line[check];
-  RegistryCheckFacts facts = registry_check_facts(check);
+  const KeyCheck& facts = REGISTRY_CHECKS[check];
   std::string subject = "HKLM\\" + form.key;
   if (!m.registry.count(sim_fold(form.key))) {
     c.group.findings.push_back(
         c.make(FINDING_KEY_MISSING, head, subject, "the key with its values"));
     return;
   }
-  for (std::size_t i = 0; i < facts.rules.size(); i++) {
-    const RegistryRuleFacts& rule = facts.rules[i];
+  for (int i = 0; i < facts.rule_count; i++) {
+    const ValueRule& rule = facts.rules[i];
     const SimRegistryValue* v = machine_value(m, form.key, rule.name);
-    const int index = head + 1 + static_cast<int>(i);
+    const int index = head + 1 + i;
     const std::string name = subject + " \"" + rule.name + "\"";
     if (!v) {
       if (rule.unreadable_status != STATUS_AOK)
@@ -104,7 +103,7 @@ void rule_findings(Context& c, int check) {
       continue;
     }
     bool expected = false;
-    if (rule.kind == REGISTRY_VALUE_TEXT) {
+    if (rule.kind == VALUE_TEXT) {
       std::string text(v->data.begin(), v->data.end());
       expected = same_text_ignoring_case(text.c_str(), rule.expected_text);
     } else {
@@ -115,15 +114,14 @@ void rule_findings(Context& c, int check) {
         expected = expected || n == rule.expected_numbers[k];
     }
     if (expected) continue;
-    FindingKind kind = rule.kind == REGISTRY_VALUE_NUMBER && number_as_text(v->data)
-                           ? FINDING_NUMBER_AS_TEXT
-                           : FINDING_VALUE_OTHER;
+    FindingKind kind = rule.kind == VALUE_NUMBER && number_as_text(v->data) ? FINDING_NUMBER_AS_TEXT
+                                                                            : FINDING_VALUE_OTHER;
     c.group.findings.push_back(c.make(kind, index, name, expected_text(rule)));
   }
 }
 
 std::string vdd_entry(const LogReading& r) {
-  return vdd_target_path(r.facts.windows_dir_shown ? r.machine.windows_dir : "<Windows directory>");
+  return vdd_entry_path(r.facts.windows_dir_shown ? r.machine.windows_dir : "<Windows directory>");
 }
 
 void vdd_findings(Context& c) {
@@ -212,17 +210,13 @@ void add_notes(const LogReading& r, Explanation* e) {
 Explanation explain_reading(const LogReading& r) {
   Explanation e = {};
   const OsClass os = r.facts.os;
-  DriverFileTable base;
-  for (DriverFileSlot& slot : base.slots) slot.status = STATUS_AOK;
-  const CheckResults all_aok = {STATUS_AOK, STATUS_AOK, STATUS_AOK, STATUS_AOK, STATUS_AOK};
-  DriverStatus CheckResults::*const fields[5] = {
-      &CheckResults::rockey9x_registry, &CheckResults::tmex_registry,
-      &CheckResults::ds1410d_registry, &CheckResults::vdd_registry,
-      &CheckResults::userport_service};
-  const int result_lines[5] = {r.facts.key_line[0], r.facts.key_line[1], r.facts.key_line[2],
-                               r.facts.key_line[3], r.facts.userport_line};
+  // The head line of each check result, whose status is the result.
+  const int result_lines[CHECK_RESULT_COUNT] = {r.facts.key_line[0], r.facts.key_line[1],
+                                                r.facts.key_line[2], r.facts.key_line[3],
+                                                r.facts.userport_line};
   bool err = false, unsure = false;
   for (int g = 0; g < GROUP_COUNT; g++) {
+    const DriverGroup which = static_cast<DriverGroup>(g);
     GroupFindings& group = e.groups[g];
     group.title = line_forms().summary[g];
     group.status = r.run.groups.status[g];
@@ -231,22 +225,18 @@ Explanation explain_reading(const LogReading& r) {
     unsure = unsure || group.status == STATUS_UNSURE;
     if (!not_in_order(group.status)) continue;
     Context c{r, group};
-    for (int slot = 0; slot < DRIVER_SLOT_COUNT; slot++) {
-      DriverFileTable t = base;
-      t.slots[slot].status = STATUS_ERR;
-      if (compute_groups(os, t, all_aok).status[g] == STATUS_ERR) file_finding(c, slot);
-    }
-    for (int k = 0; k < 5; k++) {
-      CheckResults results = all_aok;
-      results.*fields[k] = STATUS_ERR;
-      if (compute_groups(os, base, results).status[g] != STATUS_ERR) continue;
-      if (!not_in_order(shown_status(r, result_lines[k]))) continue;
-      if (k < 3)
-        rule_findings(c, k);
-      else if (k == 3)
+    for (int slot = 0; slot < DRIVER_SLOT_COUNT; slot++)
+      if (file_in_group(static_cast<DriverSlot>(slot), which, os)) file_finding(c, slot);
+    for (int k = 0; k < CHECK_RESULT_COUNT; k++) {
+      const CheckResult result = static_cast<CheckResult>(k);
+      if (!result_in_group(result, which) || !not_in_order(shown_status(r, result_lines[k])))
+        continue;
+      if (result == RESULT_USERPORT_SERVICE)
+        service_finding(c);
+      else if (result == RESULT_VDD_REGISTRY)
         vdd_findings(c);
       else
-        service_finding(c);
+        rule_findings(c, k);
     }
   }
   add_notes(r, &e);

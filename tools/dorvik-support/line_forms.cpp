@@ -129,7 +129,7 @@ std::vector<RegistryPlace> places_read(SimMachine& m, OsClass os, const Check& c
 
 const int NUMBER_SHOWN = 0x0A0B0C0D;  // a number whose printed digits are easy to find
 
-KeyForm learn_key(OsClass os, const Check& check, const RegistryCheckFacts* facts) {
+KeyForm learn_key(OsClass os, const Check& check, const KeyCheck* facts) {
   KeyForm form;
   SimMachine m = empty_machine();
   std::vector<std::string> lines = probe(m, os, check).lines;
@@ -162,11 +162,12 @@ KeyForm learn_key(OsClass os, const Check& check, const RegistryCheckFacts* fact
     rule.value = rule.is_text ? template_of(lines[i + 1], 1)
                               : template_around(number_lines.at(i + 1), digits);
     rule.expected = rule.value;
-    for (const RegistryRuleFacts& r : facts->rules) {
+    for (int k = 0; k < facts->rule_count; k++) {
+      const ValueRule& r = facts->rules[k];
       if (r.name != rule.name) continue;
       SimMachine expected = m;
       std::string shown;
-      if (r.kind == REGISTRY_VALUE_TEXT) {
+      if (r.kind == VALUE_TEXT) {
         sim_set_string(expected, form.key, r.name, r.expected_text);
         shown = r.expected_text;
       } else if (r.number_count > 0) {
@@ -183,7 +184,7 @@ KeyForm learn_key(OsClass os, const Check& check, const RegistryCheckFacts* fact
 }
 
 VddForm learn_vdd() {
-  Check check = [](const RunContext& c, ReportSink& s) { check_vdd_registry(c, s); };
+  Check check = [](const RunContext& c, ReportSink& s) { check_registry(c, s, REGISTRY_VDD); };
   VddForm form;
   form.key = learn_key(OS_NT4, check, nullptr);
   SimMachine m = empty_machine();
@@ -195,7 +196,7 @@ VddForm learn_vdd() {
   lines = probe(m, OS_NT4, check).lines;
   form.entry_missing = lines.size() > 1 ? lines[1] : "";
   m.windows_dir = marker(1);
-  std::string entry = vdd_target_path(m.windows_dir);
+  std::string entry = vdd_entry_path(m.windows_dir);
   std::vector<std::uint8_t> list(entry.begin(), entry.end());
   list.push_back(0);
   list.push_back(0);
@@ -318,7 +319,8 @@ void learn_files(LineForms* f) {
   MemoryStatusList list;
   ReportSink sink = {&list, nullptr};
   DriverFileTable table;
-  CheckResults results = {STATUS_AOK, STATUS_AOK, STATUS_AOK, STATUS_AOK, STATUS_AOK};
+  CheckResults results;
+  for (DriverStatus& status : results.status) status = STATUS_AOK;
   report_groups(ctx, sink, table, results);
   for (int g = 0; g < GROUP_COUNT && g < static_cast<int>(list.lines.size()); g++)
     f->summary[g] = list.lines[g].substr(6);
@@ -350,13 +352,11 @@ LineForms learn_forms() {
             .substr(6);
   }
   learn_files(&f);
-  const Check rule_checks[3] = {
-      [](const RunContext& c, ReportSink& s) { check_rockey9x_registry(c, s); },
-      [](const RunContext& c, ReportSink& s) { check_tmex_registry(c, s); },
-      [](const RunContext& c, ReportSink& s) { check_ds1410d_registry(c, s); }};
-  for (int i = 0; i < RULE_CHECK_COUNT; i++) {
-    RegistryCheckFacts facts = registry_check_facts(i);
-    f.rule_keys[i] = learn_key(OS_WINXP, rule_checks[i], &facts);
+  for (int i = 0; i < REGISTRY_VDD; i++) {
+    const RegistryCheck which = static_cast<RegistryCheck>(i);
+    f.rule_keys[i] = learn_key(
+        OS_WINXP, [which](const RunContext& c, ReportSink& s) { check_registry(c, s, which); },
+        &REGISTRY_CHECKS[i]);
   }
   f.vdd = learn_vdd();
   learn_tmex(&f);
@@ -429,6 +429,10 @@ std::vector<ServiceForm> service_forms(OsClass os) {
   }
   learnt[os] = forms;
   return forms;
+}
+
+std::string vdd_entry_path(const std::string& windows_dir) {
+  return windows_dir + REGISTRY_CHECKS[REGISTRY_VDD].rules[0].expected_text;
 }
 
 std::string driver_path(OsClass os, const std::string& windows_dir, int slot) {

@@ -14,6 +14,7 @@
 
 #include "checks/driver_table.h"
 #include "checks/evaluation.h"
+#include "checks/registry_checks.h"
 #include "host/sim/sim_machine.h"
 
 // A line with holes: literal texts around values. lits has one more entry
@@ -72,7 +73,7 @@ struct LineForms {
   std::string count_unknown;                                    // the count of a file without one
   std::map<std::string, SimVersionState> version_placeholders;  // "n/a", ... by text
   std::string summary[GROUP_COUNT];                             // the group lines, after the status
-  KeyForm rule_keys[3];
+  KeyForm rule_keys[REGISTRY_VDD];                              // the checks with value rules
   VddForm vdd;
   std::string tmex_absent, tmex_present;
   LineTemplate tmex_no_function;  // hole: the error code
@@ -99,3 +100,5 @@ std::vector<RegistryPlace> version_places(OsClass os);
 std::vector<RegistryPlace> cpu_places();
 // The key that holds the shared-use counts.
 std::string shared_use_key();
+// The VDD list entry that the program looks for under a Windows directory.
+std::string vdd_entry_path(const std::string& windows_dir);

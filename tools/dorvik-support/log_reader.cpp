@@ -309,7 +309,7 @@ bool read_vdd(Reader& r) {
   } else if (fill_template(form.found, r.line(), &holes)) {
     r.windows_dir = holes[0];
     r.facts.windows_dir_shown = true;
-    std::string entry = vdd_target_path(holes[0]);
+    std::string entry = vdd_entry_path(holes[0]);
     std::vector<std::uint8_t> list(entry.begin(), entry.end());
     list.push_back(0);
     list.push_back(0);
@@ -386,7 +386,7 @@ bool read_sections(Reader& r) {
   for (int slot = 0; slot < DRIVER_SLOT_COUNT; slot++)
     if (!read_file_line(r, slot)) return false;
   if (!r.blank()) return false;
-  for (int check = 0; check < RULE_CHECK_COUNT; check++)
+  for (int check = 0; check < REGISTRY_VDD; check++)
     if (!read_rule_key(r, r.forms.rule_keys[check], check) || !r.blank()) return false;
   return read_vdd(r) && r.blank() && read_tmex(r) && r.blank() && read_userport(r) && r.blank() &&
          read_groups(r);
