@@ -269,7 +269,7 @@ std::string fleet_html_head(const FleetCounts& counts) {
       "td.s{color:transparent;background:no-repeat center/22px;min-width:24px;height:24px;"
       "font-size:1px}"
       "td.r0{color:#070}td.r1{color:#c00;font-weight:bold}td.r2{color:#a60}td.r3{color:#666}"
-      "td.n{white-space:nowrap}td.c{font-size:90%}td.f{font-size:80%;color:#555}";
+      "td.n{white-space:nowrap}td.c{font-size:90%;max-width:30em}td.f{font-size:80%;color:#555}";
   for (DriverStatus s : {STATUS_AOK, STATUS_ERR, STATUS_UNSURE, STATUS_NR})
     style += format_text("td.s%d{background-image:", s) + icon_url(s) + "}";
   std::string out = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n<title>" +
