@@ -4,7 +4,8 @@
   rows SUPPORT MACHINES     a site of every profile's log (plus a log that is
                             no report and one cut off): the fleet page's table,
                             as Chromium's DOM holds it sorted by result
-                            ("#sort=2"), has the CSV's rows
+                            ("#sort=2"), has the CSV's rows, and its counts
+                            the rows that name each cause
   hostile SUPPORT SIM MACHINES
                             markup, quotes and ampersands in registry values,
                             in a log's line and in file names, through explain
@@ -116,6 +117,11 @@ def rows_test(support, machines, work):
     expected = rows[:1] + sorted(rows[1:], key=lambda r: worst_first.index(r[2]))
     check(table == expected, "the page's table holds the CSV's rows:\n%s\n%s" % (table[:3], expected[:3]))
     check("sortable" in dom.heads[-1], "the page's script ran (headings made sortable)")
+    # The counts: each cause with the number of rows that name it.
+    named = [c.split(": ")[0] if r[2] == "not readable" else c
+             for r in rows[1:] for c in r[-2].split("; ") if c]
+    counted = {cause: int(n) for cause, n in dom.tables["causes"][1:]}
+    check(counted == {c: named.count(c) for c in named}, "the causes counted: %s" % counted)
     return len(table)
 
 
