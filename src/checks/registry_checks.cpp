@@ -6,6 +6,7 @@
 
 #include "checks/evaluation.h"
 #include "checks/registry_values.h"
+#include "host/ansi_text.h"
 #include "report/text.h"
 
 namespace {
@@ -110,7 +111,8 @@ const KeyCheck DS1410D_CHECK = {"System\\CurrentControlSet\\Services\\DS1410D", 
 const std::uint32_t VDD_LIST_CAPACITY = 256;
 
 // Reads one value and completes its line; returns the finding's status.
-DriverStatus check_value(const RegistryKey& key, const ValueRule& rule, std::string* line) {
+DriverStatus check_value(Host& host, const RegistryKey& key, const ValueRule& rule,
+                         std::string* line) {
   bool expected = false;
   if (rule.kind == VALUE_TEXT) {
     std::string text;
@@ -119,7 +121,7 @@ DriverStatus check_value(const RegistryKey& key, const ValueRule& rule, std::str
       return rule.unreadable_status;
     }
     *line += text;
-    expected = same_text_ignoring_case(text, rule.expected_text);
+    expected = ansi_same_ignoring_case(host, text, rule.expected_text);
   } else {
     std::uint32_t number = 0;
     if (!key.read_number(rule.name, &number)) {
@@ -146,14 +148,14 @@ void write_block(ReportSink& sink, DriverStatus status, const std::string& head,
 typedef DriverStatus (*ValueReader)(const RunContext& ctx, const RegistryKey& key,
                                     const KeyCheck& check, std::vector<std::string>* lines);
 
-DriverStatus read_rule_values(const RunContext& /*ctx*/, const RegistryKey& key,
+DriverStatus read_rule_values(const RunContext& ctx, const RegistryKey& key,
                               const KeyCheck& check, std::vector<std::string>* lines) {
   // A found error is never hidden by a later finding that is merely unsure:
   // the findings combine as the driver groups do.
   DriverStatus status = STATUS_AOK;
   for (int i = 0; i < check.rule_count; i++) {
     std::string line = format_text("%*s: ", check.name_width, check.rules[i].name);
-    status = combine(status, check_value(key, check.rules[i], &line));
+    status = combine(status, check_value(ctx.host, key, check.rules[i], &line));
     lines->push_back(line);
   }
   return status;
@@ -180,15 +182,18 @@ DriverStatus run_key_check(const RunContext& ctx, ReportSink& sink, const KeyChe
 }
 
 // True when some entry of the list ends with `target`, letter case aside:
-// every byte position of the whole buffer is tried, up to the last at which
-// the target still fits, and the text from there runs to the next NUL.
-bool vdd_list_names(const char (&list)[VDD_LIST_CAPACITY], const std::string& target) {
+// every character position of the whole buffer is tried, up to the last at
+// which the target still fits, and the text from there runs to the next
+// NUL. Positions go by characters, so that the second byte of a double-byte
+// character never starts a match.
+bool vdd_list_names(Host& host, const char (&list)[VDD_LIST_CAPACITY], const std::string& target) {
   const std::size_t length = target.size();
   if (length > VDD_LIST_CAPACITY - 1) return false;  // no position can hold it
-  for (std::size_t p = 0; p + length <= VDD_LIST_CAPACITY - 1; p++) {
+  const std::string buffer(list, VDD_LIST_CAPACITY);
+  for (std::size_t p = 0; p + length <= VDD_LIST_CAPACITY - 1; p = ansi_next(host, buffer, p)) {
     std::size_t end = p;
     while (end < VDD_LIST_CAPACITY && list[end] != '\0') end++;
-    if (same_text_ignoring_case(std::string(list + p, end - p), target)) return true;
+    if (ansi_same_ignoring_case(host, std::string(list + p, end - p), target)) return true;
   }
   return false;
 }
@@ -206,7 +211,7 @@ DriverStatus read_vdd_list(const RunContext& ctx, const RegistryKey& key, const 
     status = STATUS_ERR;
   } else {
     std::string target = ctx.values.windows_dir + "\\SYSTEM32\\DOWNTVDD.DLL";
-    if (vdd_list_names(list, target)) {
+    if (vdd_list_names(ctx.host, list, target)) {
       line = target + " (AOK).";  // the whole line names the entry found
     } else {
       line += "Downtvdd.dll Entry Not Found.";
