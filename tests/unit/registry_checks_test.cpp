@@ -209,6 +209,27 @@ TEST(VddRegistry, SearchesEveryBytePositionForTheTargetPath) {
   }
 }
 
+TEST(VddRegistry, OnADoubleByteCodePageALetterIsOneCharacter) {
+  // Code page 932: 83 43 is one letter whose second byte is "C"; 83 41 and
+  // 83 61 are two letters whose second bytes are "A" and "a".
+  struct Case {
+    const char* windows_dir;
+    const char* entry;
+    DriverStatus status;
+  } cases[] = {
+      {"C:\\WINNT", "\x83" "C:\\WINNT\\SYSTEM32\\DOWNTVDD.DLL", STATUS_ERR},
+      {"C:\\\x83\x41", "c:\\\x83\x41\\system32\\downtvdd.dll", STATUS_AOK},
+      {"C:\\\x83\x41", "C:\\\x83\x61\\SYSTEM32\\DOWNTVDD.DLL", STATUS_ERR},
+  };
+  for (const Case& c : cases) {
+    SimMachine m = complete_machine(OS_NT4);
+    m.code_page = 932;
+    m.windows_dir = c.windows_dir;
+    sim_set_value(m, VDD_KEY, "VDD", SIM_REG_MULTI_SZ, bytes(std::string(c.entry) + '\0'));
+    EXPECT_EQ(run_check(check_vdd_registry, m).status, c.status) << c.entry;
+  }
+}
+
 TEST(VddRegistry, AWindowsDirectoryTooLongForTheBufferNeverMatches) {
   SimMachine m = complete_machine(OS_NT4);
   m.windows_dir = "C:\\" + std::string(240, 'W');

@@ -39,6 +39,7 @@ const CodePageInfo CODE_PAGES[] = {
     {1255, "CP1255", {}},
     {1256, "CP1256", {}},
     {1257, "CP1257", {}},
+    {1258, "CP1258", {}},
 };
 
 const char32_t NO_CHAR = 0xFFFFFFFF;

@@ -15,7 +15,7 @@
 const int CODE_PAGE_DEFAULT = 1252;
 
 // True for the ANSI code pages that Windows 95 to XP had: 874, 932, 936,
-// 949, 950 and 1250 to 1257.
+// 949, 950 and 1250 to 1258.
 bool code_page_known(int code_page);
 // IsDBCSLeadByte: true when `byte` starts a two-byte character (932, 936,
 // 949 and 950 only).

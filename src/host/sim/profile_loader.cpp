@@ -191,7 +191,7 @@ bool load_locale(Loader& l, const toml::table& root) {
     return l.fail(*t->get("codepage"),
                   "\"codepage\" is " + std::to_string(code_page) +
                       ", which no Windows 95 to XP had as its ANSI code page (expected 874, "
-                      "932, 936, 949, 950 or 1250 to 1257)");
+                      "932, 936, 949, 950 or 1250 to 1258)");
   l.machine->code_page = static_cast<int>(code_page);
   const std::pair<const char*, std::uint32_t> settings[] = {{"sdate", LOCALE_ID_SDATE},
                                                             {"idate", LOCALE_ID_IDATE},
