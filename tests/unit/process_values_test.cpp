@@ -46,6 +46,7 @@ TEST(DeriveProgramNames, GoesByTheCharactersOfTheCodePage) {
   } cases[] = {
       // 表 (95 5C): its second byte is no folder separator.
       {932, "C:\\\x95\x5C\\\x95\x5C.EXE", "\x95\x5C.exe", "\x95\x5C"},
+      {932, "C:\\x\\\xE0\x5C.EXE", "\xE0\x5C.exe", "\xE0\x5C"},  // 濬: a lead byte from E0 on
       // アプリ (83 41 ...): the first letter is two bytes, the second "A".
       {932, "C:\\x\\\x83\x41\x83\x76\x83\x8A.EXE", "\x83\x41\x83\x76\x83\x8A.exe",
        "\x83\x41\x83\x76\x83\x8A"},
