@@ -148,8 +148,8 @@ void write_block(ReportSink& sink, DriverStatus status, const std::string& head,
 typedef DriverStatus (*ValueReader)(const RunContext& ctx, const RegistryKey& key,
                                     const KeyCheck& check, std::vector<std::string>* lines);
 
-DriverStatus read_rule_values(const RunContext& ctx, const RegistryKey& key,
-                              const KeyCheck& check, std::vector<std::string>* lines) {
+DriverStatus read_rule_values(const RunContext& ctx, const RegistryKey& key, const KeyCheck& check,
+                              std::vector<std::string>* lines) {
   // A found error is never hidden by a later finding that is merely unsure:
   // the findings combine as the driver groups do.
   DriverStatus status = STATUS_AOK;

@@ -212,10 +212,9 @@ TEST(ProfileLoader, RegistryFileFaultsNameTheRegistryFile) {
   SimMachine m;
   std::string error;
   EXPECT_FALSE(load_machine_profile(folder.path, &m, &error));
-  EXPECT_EQ(error,
-            folder.path +
-                "/registry.reg:5: bad dword value, expected dword: and 1 to 8 hex digits: "
-                "\"B\"=dword:xyz");
+  EXPECT_EQ(error, folder.path +
+                       "/registry.reg:5: bad dword value, expected dword: and 1 to 8 hex digits: "
+                       "\"B\"=dword:xyz");
   EXPECT_TRUE(m.registry.empty());
 }
 

@@ -106,9 +106,13 @@ TEST(RegFile, UnicodeTextsArriveInTheMachinesCodePage) {
     std::string ansi;
   } cases[] = {
       {1252, "caf\xC3\xA9 \xE2\x82\xAC", "caf\xE9 \x80"},
-      {1252, "\xC5\x81\xC3\xB3" "d\xC5\xBA \xD0\x94", "L\xF3" "dz ?"},  // Łódź Д
+      {1252,
+       "\xC5\x81\xC3\xB3"
+       "d\xC5\xBA \xD0\x94",
+       "L\xF3"
+       "dz ?"},                    // Łódź Д
       {1252, "\xC2\x81", "\x81"},  // a byte the code page leaves undefined passes through
-      {1251, "\xD0\x94\xD0\xB0 \xE8\xA1\xA8", "\xC4\xE0 ?"},            // Да 表
+      {1251, "\xD0\x94\xD0\xB0 \xE8\xA1\xA8", "\xC4\xE0 ?"},                    // Да 表
       {932, "\xE8\xA1\xA8\xE3\x82\xA2 \xD0\x94", "\x95\x5C\x83\x41 \x84\x44"},  // 表ア Д
       {936, "\xE4\xB8\xAD \xE2\x82\xAC", "\xD6\xD0 \x80"},                      // 中 €
       {949, "\xED\x95\x9C", "\xC7\xD1"},                                        // 한
@@ -165,7 +169,8 @@ TEST(RegFile, FaultsNameTheFileTheLineWhatWasExpectedAndQuoteTheLine) {
   const std::string key = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n";
   const std::string any = "\"text\", dword:, hex:, hex(N): or -: ";
   const BrokenReg cases[] = {
-      {"", "b.reg:1: empty file, expected \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\""},
+      {"",
+       "b.reg:1: empty file, expected \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\""},
       {"REGEDIT5\n",
        "b.reg:1: not a registry file, expected \"REGEDIT4\" or \"Windows Registry Editor "
        "Version 5.00\" first: REGEDIT5"},
@@ -184,8 +189,8 @@ TEST(RegFile, FaultsNameTheFileTheLineWhatWasExpectedAndQuoteTheLine) {
        "[HKEY_LOCAL_MACHINE\\A\\\\B]"},
       {key + "\"X\"=\"a\\tb\"\n",
        "b.reg:3: unknown escape \"\\t\" in a quoted text, expected \\\\ or \\\": \"X\"=\"a\\tb\""},
-      {key + "\"X\"=\"a\"\n\"Y\"=\"open\n\n",
-       "b.reg:4: quoted text without its closing quote, expected \"text\": \"Y\"=\"open"},
+      {"REGEDIT4\n[HKEY_USERS\\K]\n\"Y\"=\"open\n\n",
+       "b.reg:3: quoted text without its closing quote, expected \"text\": \"Y\"=\"open"},
       {key + "\"X\"=\"a\" junk\n",
        "b.reg:3: text after the closing quote of a value, expected the end of the line: "
        "\"X\"=\"a\" junk"},

@@ -217,7 +217,10 @@ TEST(VddRegistry, OnADoubleByteCodePageALetterIsOneCharacter) {
     const char* entry;
     DriverStatus status;
   } cases[] = {
-      {"C:\\WINNT", "\x83" "C:\\WINNT\\SYSTEM32\\DOWNTVDD.DLL", STATUS_ERR},
+      {"C:\\WINNT",
+       "\x83"
+       "C:\\WINNT\\SYSTEM32\\DOWNTVDD.DLL",
+       STATUS_ERR},
       {"C:\\\x83\x41", "c:\\\x83\x41\\system32\\downtvdd.dll", STATUS_AOK},
       {"C:\\\x83\x41", "C:\\\x83\x61\\SYSTEM32\\DOWNTVDD.DLL", STATUS_ERR},
   };

@@ -190,8 +190,9 @@ Tables& tables(int number) {
   const CodePageInfo& info = code_page_info(number);
   auto it = built.find(info.number);
   if (it == built.end())
-    it = built.emplace(std::piecewise_construct, std::forward_as_tuple(info.number),
-                       std::forward_as_tuple(info))
+    it = built
+             .emplace(std::piecewise_construct, std::forward_as_tuple(info.number),
+                      std::forward_as_tuple(info))
              .first;
   return it->second;
 }
@@ -266,7 +267,11 @@ std::string code_page_from_utf8(int code_page, const std::string& utf8) {
   };
   for (std::size_t i = 0; i < utf8.size();) {
     unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 9;
+    std::size_t extra = lead < 0x80    ? 0
+                        : lead >= 0xF0 ? 3
+                        : lead >= 0xE0 ? 2
+                        : lead >= 0xC0 ? 1
+                                       : 9;
     char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
     bool sound = extra < 4 && i + extra < utf8.size();
     for (std::size_t k = 1; sound && k <= extra; k++) {

@@ -304,8 +304,8 @@ bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_
   if (p.utf8 && text_type) {
     // UTF-16 data, handed out in the code page as RegQueryValueExA does; an
     // odd last byte is no whole character and is dropped.
-    std::string ansi = code_page_from_utf16(p.machine->code_page,
-                                            std::string(data->begin(), data->end()));
+    std::string ansi =
+        code_page_from_utf16(p.machine->code_page, std::string(data->begin(), data->end()));
     data->assign(ansi.begin(), ansi.end());
   }
   return true;
@@ -352,7 +352,8 @@ bool decode(Parser& p, const std::string& bytes, std::string* text) {
   p.line = 1;
   if (bytes.size() >= 2 && static_cast<std::uint8_t>(bytes[0]) == 0xFF &&
       static_cast<std::uint8_t>(bytes[1]) == 0xFE) {
-    if (bytes.size() % 2 != 0) return p.fail("UTF-16 file with an odd number of bytes, expected two for each character");
+    if (bytes.size() % 2 != 0)
+      return p.fail("UTF-16 file with an odd number of bytes, expected two for each character");
     p.utf8 = true;
     *text = utf16_to_utf8(bytes, 2);
   } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {

@@ -195,7 +195,8 @@ void SimHost::version_info_close(HostHandle block) {
 
 HostHandle SimHost::load_library(const std::string& name) {
   count("load_library");
-  if (sim_fold(name, machine_.code_page) != TMEX_LIBRARY || !machine_.tmex.present) return NO_HANDLE;
+  if (sim_fold(name, machine_.code_page) != TMEX_LIBRARY || !machine_.tmex.present)
+    return NO_HANDLE;
   return open_handle(KIND_LIBRARY, sim_fold(name, machine_.code_page));
 }
 
