@@ -84,7 +84,7 @@ bool SimHost::is_lead_byte(unsigned char byte) {
 std::uint32_t SimHost::reg_open(const std::string& path, RegistryAccess access, HostHandle* key) {
   count("reg_open");
   std::string folded = sim_fold(path, machine_.code_page);
-  key_access[folded] = access;
+  key_opens.push_back({folded, access});
   auto it = machine_.registry.find(folded);
   if (it != machine_.registry.end() && it->second.open_error != HOSTERR_SUCCESS)
     return it->second.open_error;
