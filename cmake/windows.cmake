@@ -33,9 +33,7 @@ target_compile_options(Dorvik PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(dorvik_core PRIVATE -ffunction-sections -fdata-sections)
 
 # The tests' driver of the dialog: a console program run under Wine.
-add_executable(dorvik_driver tools/dorvik-driver/dorvik_driver.cpp)
-target_link_options(dorvik_driver PRIVATE -static -s)
-target_link_libraries(dorvik_driver PRIVATE advapi32)
+add_subdirectory(tools/dorvik-driver)
 
 # A program that only shows a message box: what Wine writes for any program.
 add_executable(idle_program WIN32 tests/win32/idle_program.cpp)
