@@ -2,31 +2,50 @@
 
 #include "recording_host.h"
 
+#include <cstdio>
+
 namespace {
 
 // A value larger than this is not a configuration value; it is left out.
 const std::uint32_t LARGEST_RECORDED_VALUE = 1 << 20;
 
+std::string value_line(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  std::string line = name.empty() ? "@" : "\"";
+  for (char c : name) {
+    if (c == '\\' || c == '"') line += '\\';
+    line += c;
+  }
+  line += name.empty() ? "=hex:" : "\"=hex:";
+  for (std::size_t i = 0; i < bytes.size(); i++) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, i ? ",%02x" : "%02x", bytes[i]);
+    line += hex;
+  }
+  return line;
+}
+
 }  // namespace
 
 bool RecordingHost::read_os_version(OsVersionRecord* out) {
-  version_read = inner_.read_os_version(out);
-  if (version_read) version = *out;
-  return version_read;
+  bool readable = inner_.read_os_version(out);
+  version = readable ? std::to_string(out->platform_id) + " " + std::to_string(out->major_version) +
+                           " " + std::to_string(out->minor_version) + " " +
+                           std::to_string(out->build_number)
+                     : "unreadable";
+  return readable;
 }
 
 bool RecordingHost::read_locale_info(std::uint32_t lctype, std::uint32_t capacity,
                                      std::string* out) {
   bool readable = inner_.read_locale_info(lctype, capacity, out);
-  locale.push_back({.lctype = lctype, .readable = readable, .text = readable ? *out : ""});
+  locale.push_back(std::to_string(lctype) + (readable ? " " + *out : ""));
   return readable;
 }
 
-RecordedKey& RecordingHost::key_record(const std::string& path) {
-  for (RecordedKey& key : keys)
-    if (key.path == path) return key;
-  keys.push_back({.path = path, .values = {}});
-  return keys.back();
+void RecordingHost::add_key_line(const std::string& path) {
+  std::string line = "[HKEY_LOCAL_MACHINE\\" + path + "]";
+  if (line != latest_key_line_) registry.push_back(line);
+  latest_key_line_ = line;
 }
 
 std::uint32_t RecordingHost::reg_open(const std::string& path, RegistryAccess access,
@@ -34,7 +53,7 @@ std::uint32_t RecordingHost::reg_open(const std::string& path, RegistryAccess ac
   std::uint32_t error = inner_.reg_open(path, access, key);
   if (error == HOSTERR_SUCCESS && *key != NO_HANDLE) {
     open_keys_[*key] = path;
-    key_record(path);
+    add_key_line(path);
   }
   return error;
 }
@@ -59,9 +78,6 @@ std::uint32_t RecordingHost::reg_query_value(HostHandle key, const std::string& 
   std::uint32_t error = inner_.reg_query_value(key, name, data, capacity, size_read);
   auto open = open_keys_.find(key);
   if (open == open_keys_.end()) return error;
-  RecordedKey& record = key_record(open->second);
-  for (const auto& value : record.values)
-    if (value.first == name) return error;
   std::vector<std::uint8_t> bytes;
   if (error == HOSTERR_SUCCESS) {
     const std::uint8_t* read = static_cast<const std::uint8_t*>(data);
@@ -69,7 +85,8 @@ std::uint32_t RecordingHost::reg_query_value(HostHandle key, const std::string& 
   } else if (error != HOSTERR_MORE_DATA || !read_whole_value(key, name, &bytes)) {
     return error;  // absent or unreadable: the simulated machine lacks it too
   }
-  record.values.push_back({name, bytes});
+  add_key_line(open->second);
+  registry.push_back(value_line(name, bytes));
   return error;
 }
 
@@ -80,43 +97,40 @@ void RecordingHost::reg_close(HostHandle key) {
 
 HostHandle RecordingHost::load_library(const std::string& name) {
   HostHandle library = inner_.load_library(name);
-  tmex.asked = true;
-  tmex.loaded = library != NO_HANDLE;
+  tmex = library != NO_HANDLE ? "answers" : "absent";
   return library;
 }
 
 HostHandle RecordingHost::find_function(HostHandle library, const std::string& name,
                                         std::uint32_t* last_error) {
   HostHandle function = inner_.find_function(library, name, last_error);
-  tmex.has_function = function != NO_HANDLE;
-  tmex.lookup_error = tmex.has_function ? 0 : *last_error;
+  if (function == NO_HANDLE) tmex = "no-function " + std::to_string(*last_error);
   return function;
 }
 
+// The function's answer is the result's low 16 bits.
 std::uint32_t RecordingHost::call_tm_get_type_version(HostHandle function, std::int16_t port_type,
                                                       char* buffer, std::size_t capacity) {
   std::uint32_t result = inner_.call_tm_get_type_version(function, port_type, buffer, capacity);
-  tmex.answers.push_back({port_type, static_cast<std::uint16_t>(result & 0xFFFF)});
+  tmex += " " + std::to_string(port_type) + "=" + std::to_string(result & 0xFFFF);
   return result;
 }
 
 std::uint32_t RecordingHost::open_service_manager(HostHandle* manager) {
   std::uint32_t error = inner_.open_service_manager(manager);
-  service.asked = true;
-  service.manager_error = error;
+  if (error != HOSTERR_SUCCESS) service = "manager-error " + std::to_string(error);
   return error;
 }
 
 std::uint32_t RecordingHost::open_service(HostHandle manager, const std::string& name,
                                           HostHandle* handle) {
   std::uint32_t error = inner_.open_service(manager, name, handle);
-  service.service_asked = true;
-  service.service_error = error;
+  if (error != HOSTERR_SUCCESS) service = "open-error " + std::to_string(error);
   return error;
 }
 
 bool RecordingHost::query_service_state(HostHandle handle, std::uint32_t* state) {
-  service.state_read = inner_.query_service_state(handle, state);
-  service.state = service.state_read ? *state : 0;
-  return service.state_read;
+  bool read = inner_.query_service_state(handle, state);
+  service = read ? "state " + std::to_string(*state) : "query-fails";
+  return read;
 }

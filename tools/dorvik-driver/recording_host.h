@@ -15,49 +15,20 @@
 
 #include "host/host.h"
 
-// One locale setting as start-up asked for it.
-struct LocaleAnswer {
-  std::uint32_t lctype;
-  bool readable;
-  std::string text;
-};
-
-// A key that opened, and the values read from it, whole, in the order read.
-struct RecordedKey {
-  std::string path;
-  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> values;
-};
-
-// What the service control manager answered about the UserPort service.
-struct ServiceAnswer {
-  bool asked = false;
-  std::uint32_t manager_error = HOSTERR_SUCCESS;
-  bool service_asked = false;
-  std::uint32_t service_error = HOSTERR_SUCCESS;
-  bool state_read = false;
-  std::uint32_t state = 0;
-};
-
-// What the TMEX library answered: whether it loaded, the look-up of its
-// function, and the function's 16-bit answer for each port type asked.
-struct TmexAnswer {
-  bool asked = false;
-  bool loaded = false;
-  bool has_function = false;
-  std::uint32_t lookup_error = 0;
-  std::vector<std::pair<std::int16_t, std::uint16_t>> answers;
-};
-
 class RecordingHost : public Host {
  public:
   explicit RecordingHost(Host& inner) : inner_(inner) {}
 
-  bool version_read = false;
-  OsVersionRecord version = {};
-  std::vector<LocaleAnswer> locale;
-  std::vector<RecordedKey> keys;
-  ServiceAnswer service;
-  TmexAnswer tmex;
+  // The answers, in the driver's "fact-..." forms (machine_facts.h); empty
+  // when nothing asked.
+  std::string version;
+  std::vector<std::string> locale;
+  std::string service;
+  std::string tmex;
+  // The keys that opened and the values read from them, whole, as the
+  // lines of a REGEDIT4 file. Values are binary data: the checks never look
+  // at a value's type, only at its bytes.
+  std::vector<std::string> registry;
 
   bool read_os_version(OsVersionRecord* out) override;
   bool read_locale_info(std::uint32_t lctype, std::uint32_t capacity, std::string* out) override;
@@ -108,8 +79,10 @@ class RecordingHost : public Host {
   // The value's bytes whole, however large: read again with room enough
   // when it did not fit the capacity that Dorvik asked with.
   bool read_whole_value(HostHandle key, const std::string& name, std::vector<std::uint8_t>* out);
-  RecordedKey& key_record(const std::string& path);
+  // The key's line, unless the latest key line names it already.
+  void add_key_line(const std::string& path);
 
   Host& inner_;
   std::map<HostHandle, std::string> open_keys_;
+  std::string latest_key_line_;
 };
