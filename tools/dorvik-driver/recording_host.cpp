@@ -6,17 +6,16 @@
 
 namespace {
 
-// A value larger than this is not a configuration value; it is left out.
-const std::uint32_t LARGEST_RECORDED_VALUE = 1 << 20;
-
-std::string value_line(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+// A value in REGEDIT4 form: its quoted name ("@" for the default value) and
+// its bytes as binary data.
+std::string value_line(const std::string& name, const std::uint8_t* bytes, std::uint32_t size) {
   std::string line = name.empty() ? "@" : "\"";
   for (char c : name) {
     if (c == '\\' || c == '"') line += '\\';
     line += c;
   }
   line += name.empty() ? "=hex:" : "\"=hex:";
-  for (std::size_t i = 0; i < bytes.size(); i++) {
+  for (std::uint32_t i = 0; i < size; i++) {
     char hex[4];
     std::snprintf(hex, sizeof hex, i ? ",%02x" : "%02x", bytes[i]);
     line += hex;
@@ -58,35 +57,15 @@ std::uint32_t RecordingHost::reg_open(const std::string& path, RegistryAccess ac
   return error;
 }
 
-bool RecordingHost::read_whole_value(HostHandle key, const std::string& name,
-                                     std::vector<std::uint8_t>* out) {
-  for (std::uint32_t capacity = 512; capacity <= LARGEST_RECORDED_VALUE; capacity *= 2) {
-    out->assign(capacity, 0);
-    std::uint32_t size = 0;
-    std::uint32_t error = inner_.reg_query_value(key, name, out->data(), capacity, &size);
-    if (error == HOSTERR_SUCCESS) {
-      out->resize(size);
-      return true;
-    }
-    if (error != HOSTERR_MORE_DATA) return false;
-  }
-  return false;
-}
-
 std::uint32_t RecordingHost::reg_query_value(HostHandle key, const std::string& name, void* data,
                                              std::uint32_t capacity, std::uint32_t* size_read) {
   std::uint32_t error = inner_.reg_query_value(key, name, data, capacity, size_read);
   auto open = open_keys_.find(key);
-  if (open == open_keys_.end()) return error;
-  std::vector<std::uint8_t> bytes;
-  if (error == HOSTERR_SUCCESS) {
-    const std::uint8_t* read = static_cast<const std::uint8_t*>(data);
-    bytes.assign(read, read + *size_read);
-  } else if (error != HOSTERR_MORE_DATA || !read_whole_value(key, name, &bytes)) {
-    return error;  // absent or unreadable: the simulated machine lacks it too
-  }
+  // A read that fails, whatever the reason, is left out: every check takes
+  // any failure of a read as it takes an absent value.
+  if (error != HOSTERR_SUCCESS || open == open_keys_.end()) return error;
   add_key_line(open->second);
-  registry.push_back(value_line(name, bytes));
+  registry.push_back(value_line(name, static_cast<const std::uint8_t*>(data), *size_read));
   return error;
 }
 

@@ -25,8 +25,8 @@ class RecordingHost : public Host {
   std::vector<std::string> locale;
   std::string service;
   std::string tmex;
-  // The keys that opened and the values read from them, whole, as the
-  // lines of a REGEDIT4 file. Values are binary data: the checks never look
+  // The keys that opened and the values read from them, as the lines of a
+  // REGEDIT4 file. Values are binary data: the checks never look
   // at a value's type, only at its bytes.
   std::vector<std::string> registry;
 
@@ -76,9 +76,6 @@ class RecordingHost : public Host {
   void close_service_handle(HostHandle handle) override { inner_.close_service_handle(handle); }
 
  private:
-  // The value's bytes whole, however large: read again with room enough
-  // when it did not fit the capacity that Dorvik asked with.
-  bool read_whole_value(HostHandle key, const std::string& name, std::vector<std::uint8_t>* out);
   // The key's line, unless the latest key line names it already.
   void add_key_line(const std::string& path);
 
