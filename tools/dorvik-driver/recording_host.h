@@ -44,7 +44,7 @@ class RecordingHost : public Host {
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
   void reg_close(HostHandle key) override;
 
-  bool find_directory_entry(const std::string& path, DirectoryEntry* out) override {
+  std::uint32_t find_directory_entry(const std::string& path, DirectoryEntry* out) override {
     return inner_.find_directory_entry(path, out);
   }
   bool utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) override {
@@ -62,6 +62,7 @@ class RecordingHost : public Host {
   }
   void version_info_close(HostHandle block) override { inner_.version_info_close(block); }
 
+  std::uint32_t set_error_mode(std::uint32_t mode) override { return inner_.set_error_mode(mode); }
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;
