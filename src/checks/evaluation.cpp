@@ -2,6 +2,7 @@
 
 #include "checks/evaluation.h"
 
+#include "app/dialog_ids.h"
 #include "report/text.h"
 
 namespace {
@@ -77,8 +78,19 @@ const char* const SUMMARY_LINES[GROUP_COUNT] = {
 
 }  // namespace
 
-const int GROUP_ICON_CONTROLS[GROUP_COUNT] = {3053, 3054, 3055, 3056, 3057, 3058, 3059,
-                                              3061, 3062, 3063, 3064, 3065, 3066};
+const int GROUP_ICON_CONTROLS[GROUP_COUNT] = {IDC_ICON_32_USB_DRIVERS,
+                                              IDC_ICON_32_PAR_ROCKEY_DRIVERS,
+                                              IDC_ICON_32_PAR_ROCKEY_REGISTRY,
+                                              IDC_ICON_32_PAR_IBUTTON_DRIVERS,
+                                              IDC_ICON_32_PAR_IBUTTON_REGISTRY,
+                                              IDC_ICON_32_SER_IBUTTON_DRIVERS,
+                                              IDC_ICON_32_SER_IBUTTON_REGISTRY,
+                                              IDC_ICON_16_USB_DRIVERS,
+                                              IDC_ICON_16_PAR_ROCKEY_DRIVERS,
+                                              IDC_ICON_16_PAR_ROCKEY_REGISTRY,
+                                              IDC_ICON_16_PAR_IBUTTON_DRIVERS,
+                                              IDC_ICON_16_PAR_IBUTTON_REGISTRY,
+                                              IDC_ICON_16_USERPORT};
 
 void evaluate_driver_file(const RunContext& ctx, DriverFileSlot* slot, int slot_number) {
   const OsClass os = ctx.values.sys_os;
