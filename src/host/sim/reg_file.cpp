@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/sim/hex_digits.h"
+
 namespace {
 
 const char HEADER_4[] = "REGEDIT4";
@@ -53,16 +55,6 @@ struct Parser {
     return false;
   }
 };
-
-bool is_hex_digit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned hex_value(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  return static_cast<unsigned>(c - 'A' + 10);
-}
 
 std::string trim_right(const std::string& text) {
   std::string::size_type end = text.find_last_not_of(" \t");
@@ -225,14 +217,9 @@ bool value_line(Parser& p, const std::string& text) {
     data.push_back(0);
   } else if (sim_fold(data_text.substr(0, 6)) == "dword:") {
     std::string digits = trim_right(data_text.substr(6));
-    if (digits.empty() || digits.size() > 8)
-      return p.fail("dword value \"" + digits + "\" must have 1 to 8 hex digits");
     std::uint32_t number = 0;
-    for (char c : digits) {
-      if (!is_hex_digit(c))
-        return p.fail("dword value \"" + digits + "\" must have 1 to 8 hex digits");
-      number = number << 4 | hex_value(c);
-    }
+    if (!hex_number(digits, &number))
+      return p.fail("dword value \"" + digits + "\" must have 1 to 8 hex digits");
     type = SIM_REG_DWORD;
     for (int i = 0; i < 4; i++) data.push_back(static_cast<std::uint8_t>(number >> (8 * i)));
   } else if (sim_fold(data_text.substr(0, 3)) == "hex") {
@@ -243,12 +230,8 @@ bool value_line(Parser& p, const std::string& text) {
     if (!kind.empty()) {
       if (kind.size() < 3 || kind.front() != '(' || kind.back() != ')' || kind.size() > 10)
         return p.fail("bad value type \"hex" + kind + "\": expected hex: or hex(N):");
-      type = 0;
-      for (std::string::size_type i = 1; i + 1 < kind.size(); i++) {
-        if (!is_hex_digit(kind[i]))
-          return p.fail("bad value type \"hex" + kind + "\": N is a hex number");
-        type = type << 4 | hex_value(kind[i]);
-      }
+      if (!hex_number(kind.substr(1, kind.size() - 2), &type))
+        return p.fail("bad value type \"hex" + kind + "\": N is a hex number");
     }
     if (!read_hex_list(p, data_text.substr(colon + 1), &data)) return false;
     bool text_type = type == SIM_REG_SZ || type == SIM_REG_EXPAND_SZ || type == SIM_REG_MULTI_SZ;
