@@ -4,6 +4,7 @@
 #include "host/sim/profile_toml.h"
 
 #include <climits>
+#include <vector>
 
 #include "host/sim/file_time.h"
 
@@ -35,16 +36,22 @@ bool profile_fault(const std::string& source, std::uint32_t line, const std::str
 bool parse_toml(const Loader& l, const std::string& text, toml::table* root) {
   toml::parse_result parsed;
   if (!parse_checked(text, l.source, &parsed)) {
-    // The parser cannot say where it stopped: the first line that makes it
-    // stop, read with the lines before it, is the line.
-    std::uint32_t line = 0;
-    for (std::string::size_type end = 0; end != std::string::npos && end < text.size();) {
-      end = text.find('\n', end);
-      if (end != std::string::npos) end++;
-      line++;
-      if (!parse_checked(text.substr(0, end), l.source, &parsed)) break;
+    // The parser cannot say where it stopped. The text up to line `bad`
+    // stops it and the text up to line `good` does not: the line where it
+    // stops lies between them, and halving the gap finds it.
+    std::vector<std::string::size_type> line_ends;
+    for (std::string::size_type at = text.find('\n'); at != std::string::npos;
+         at = text.find('\n', at + 1))
+      line_ends.push_back(at + 1);
+    if (line_ends.empty() || line_ends.back() < text.size()) line_ends.push_back(text.size());
+    std::size_t good = 0, bad = line_ends.size();
+    while (bad - good > 1) {
+      std::size_t middle = good + (bad - good) / 2;
+      (parse_checked(text.substr(0, line_ends[middle - 1]), l.source, &parsed) ? good : bad) =
+          middle;
     }
-    return l.fail_at(line, "the TOML reader cannot read this line: is it valid TOML?");
+    return l.fail_at(static_cast<std::uint32_t>(bad),
+                     "the TOML reader cannot read this line: is it valid TOML?");
   }
   if (!parsed)
     return l.fail_at(parsed.error().source().begin.line, std::string(parsed.error().description()));
