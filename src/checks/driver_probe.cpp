@@ -1,6 +1,7 @@
 // driver_probe.cpp: looking up one driver file and writing its line.
 
 #include "checks/driver_table.h"
+#include "checks/failure_texts.h"
 #include "checks/registry_values.h"
 #include "report/text.h"
 
@@ -50,7 +51,8 @@ bool locate_driver_file(const RunContext& ctx, DriverFileSlot* slot, DirectoryFa
   slot->path = format_text(directory_template(family, ctx.values.sys_os),
                            ctx.values.windows_dir.c_str(), slot->name.c_str());
   DirectoryEntry entry = {};
-  if (!ctx.host.find_directory_entry(slot->path, &entry)) return false;
+  // Absent or not looked at, the report has only "Not Found" to say.
+  if (ctx.host.find_directory_entry(slot->path, &entry) != HOSTERR_SUCCESS) return false;
   slot->size = entry.size_low;
   slot->last_write = entry.last_write_utc;
   slot->found = true;
@@ -60,7 +62,7 @@ bool locate_driver_file(const RunContext& ctx, DriverFileSlot* slot, DirectoryFa
 void read_file_version(Host& host, DriverFileSlot* slot) {
   std::uint32_t size = host.version_info_size(slot->path);
   if (size == 0) {
-    slot->version = "n/a";
+    slot->version = UNKNOWN_TEXT;
     return;
   }
   HostHandle block = host.version_info_open(slot->path, size);
@@ -70,7 +72,7 @@ void read_file_version(Host& host, DriverFileSlot* slot) {
   std::uint32_t length = 0;
   // A table too short to hold one entry has no first translation to try.
   if (!host.version_info_query(block, "\\VarFileInfo\\Translation", &data, &length) || length < 4) {
-    slot->version = "Code Page N/A";
+    slot->version = NO_CODE_PAGE_TEXT;
   } else {
     const unsigned char* entry = static_cast<const unsigned char*>(data);
     unsigned language = entry[0] | entry[1] << 8;
@@ -79,7 +81,7 @@ void read_file_version(Host& host, DriverFileSlot* slot) {
     if (host.version_info_query(block, name, &data, &length))
       slot->version = block_text(data, length);
     else
-      slot->version = "n/a";
+      slot->version = UNKNOWN_TEXT;
   }
   host.version_info_close(block);
 }
@@ -106,13 +108,13 @@ bool file_time_texts(Host& host, std::uint64_t time, std::string* date_text,
 void report_driver_file(Host& host, ReportSink& sink, const DriverFileSlot& slot) {
   const char* status = status_text(slot.status);
   if (!slot.found) {
-    report_line(sink, format_text("(%s) %12s Not Found.", status, slot.name.c_str()));
+    report_line(sink, format_text("(%s) %12s %s", status, slot.name.c_str(), NOT_FOUND_TEXT));
     return;
   }
   std::string date, time;
   file_time_texts(host, slot.last_write, &date, &time);
   std::string count = slot.shared_count == SHARED_COUNT_UNKNOWN
-                          ? std::string("n/a")
+                          ? std::string(UNKNOWN_TEXT)
                           : format_text("%u", static_cast<unsigned>(slot.shared_count));
   report_line(sink, format_text("(%s) %12s %7u  %s  Shr-Cnt:%2s  Vers: %s", status,
                                 slot.name.c_str(), static_cast<unsigned>(slot.size), date.c_str(),

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "checks/evaluation.h"
+#include "checks/failure_texts.h"
 #include "checks/registry_values.h"
 #include "report/text.h"
 
@@ -41,7 +42,7 @@ const ValueRule ROCKEY9X_RULES[] = {
      "Rockey9x.vxd",
      {0, 0},
      0,
-     "Not Found (ERR),",
+     VALUE_MISSING_ERR_TEXT,
      STATUS_ERR,
      " (AOK),",
      " (ERR),",
@@ -51,7 +52,7 @@ const ValueRule ROCKEY9X_RULES[] = {
      nullptr,
      {0, 0},
      1,
-     "Not Found (AOK),",
+     VALUE_MISSING_AOK_TEXT,
      STATUS_AOK,
      " (AOK),",
      " ( ? ),",
@@ -62,22 +63,22 @@ const ValueRule ROCKEY9X_RULES[] = {
      nullptr,
      {0, 1},
      2,
-     "Not Found (AOK),",
+     VALUE_MISSING_AOK_TEXT,
      STATUS_AOK,
      " (AOK).",
      " ( ? ).",
      STATUS_UNSURE},
 };
 
-#define ERR_TEXT_RULE(name, expected)                                                            \
-  {                                                                                              \
-    name, VALUE_TEXT, expected, {0, 0}, 0, "Not Found (ERR),", STATUS_ERR, " (AOK),", " (ERR),", \
-        STATUS_ERR                                                                               \
+#define ERR_TEXT_RULE(name, expected)                                                     \
+  {                                                                                       \
+    name, VALUE_TEXT, expected, {0, 0}, 0, VALUE_MISSING_ERR_TEXT, STATUS_ERR, " (AOK),", \
+        " (ERR),", STATUS_ERR                                                             \
   }
-#define ERR_NUMBER_RULE(name, expected)                                                       \
-  {                                                                                           \
-    name, VALUE_NUMBER, nullptr, {expected, 0}, 1, "Not Found (ERR),", STATUS_ERR, " (AOK),", \
-        " (ERR),", STATUS_ERR                                                                 \
+#define ERR_NUMBER_RULE(name, expected)                                                           \
+  {                                                                                               \
+    name, VALUE_NUMBER, nullptr, {expected, 0}, 1, VALUE_MISSING_ERR_TEXT, STATUS_ERR, " (AOK),", \
+        " (ERR),", STATUS_ERR                                                                     \
   }
 
 const ValueRule TMEX_RULES[] = {
@@ -168,7 +169,7 @@ DriverStatus run_key_check(const RunContext& ctx, ReportSink& sink, const KeyChe
   DriverStatus status;
   RegistryKey key(ctx.host);
   if (!key.open(check.key, REG_ACCESS_READ)) {
-    head += "Not Found.";
+    head += NOT_FOUND_TEXT;
     status = STATUS_ERR;
   } else {
     head += "Found,";
@@ -202,7 +203,7 @@ DriverStatus read_vdd_list(const RunContext& ctx, const RegistryKey& key, const 
   std::uint32_t size = 0;
   DriverStatus status = STATUS_AOK;
   if (!key.read("VDD", list, sizeof list, &size)) {
-    line += "Not Found (ERR),";
+    line = VDD_MISSING_TEXT;
     status = STATUS_ERR;
   } else {
     std::string target = ctx.values.windows_dir + "\\SYSTEM32\\DOWNTVDD.DLL";

@@ -2,6 +2,7 @@
 
 #include "checks/system_identity.h"
 
+#include "checks/failure_texts.h"
 #include "checks/registry_values.h"
 #include "report/text.h"
 
@@ -13,7 +14,7 @@ const char CPU_KEY[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
 
 // The fallback does not consult the version record: it is what the line
 // has always said when the registry could not tell.
-const char VERSION_FALLBACK[] = "Windows Version: 4.0";
+std::string version_fallback() { return std::string("Windows Version: ") + VERSION_FALLBACK_TEXT; }
 
 // "<label><value>" from the NT version key, or "<label>Not Available".
 std::string nt_version_part(Host& host, const char* label, const char* value_name) {
@@ -21,7 +22,7 @@ std::string nt_version_part(Host& host, const char* label, const char* value_nam
   std::string text;
   if (key.open(NT_VERSION_KEY, REG_ACCESS_QUERY_VALUE) && key.read_text(value_name, &text))
     return label + text;
-  return std::string(label) + "Not Available";
+  return std::string(label) + NOT_AVAILABLE_TEXT;
 }
 
 }  // namespace
@@ -30,9 +31,10 @@ std::string windows_version_text(Host& host, OsClass os) {
   const bool win9x = os_in(WIN9X_CLASSES, os);
   RegistryKey key(host);
   if (!key.open(win9x ? WIN9X_VERSION_KEY : NT_VERSION_KEY, REG_ACCESS_QUERY_VALUE))
-    return VERSION_FALLBACK;
+    return version_fallback();
   std::string version;
-  if (!key.read_text(win9x ? "VersionNumber" : "CurrentVersion", &version)) return VERSION_FALLBACK;
+  if (!key.read_text(win9x ? "VersionNumber" : "CurrentVersion", &version))
+    return version_fallback();
   std::string text = "Windows Version: " + version;
   // The sub-version carries its own blanks, such as " A ".
   std::string sub_version;
@@ -63,22 +65,22 @@ void report_os_identity(Host& host, OsClass os, ReportSink& sink) {
 void report_cpu_identity(Host& host, ReportSink& sink) {
   RegistryKey key(host);
   if (!key.open(CPU_KEY, REG_ACCESS_QUERY_VALUE)) {
-    report_line(sink, "CPU Registry Key Not Found.");
+    report_line(sink, CPU_KEY_MISSING_TEXT);
     return;
   }
   std::string text;
+  report_line(
+      sink, "CPU Vendor: " + (key.read_text("VendorIdentifier", &text) ? text : UNAVAILABLE_TEXT));
   report_line(sink,
-              "CPU Vendor: " + (key.read_text("VendorIdentifier", &text) ? text : "Unavailable"));
-  report_line(sink,
-              "CPU Identifier: " + (key.read_text("Identifier", &text) ? text : "Unavailable"));
+              "CPU Identifier: " + (key.read_text("Identifier", &text) ? text : UNAVAILABLE_TEXT));
   if (key.read_text("ProcessorNameString", &text))
     strip_leading_spaces(&text);
   else
-    text = "Unavailable";
+    text = UNAVAILABLE_TEXT;
   report_line(sink, "CPU ProcessorNameString: " + text);
   std::uint32_t mhz = 0;
   if (key.read_number("~MHz", &mhz))
     report_line(sink, format_text("CPU Speed: %d MHz", static_cast<int>(mhz)));
   else
-    report_line(sink, "CPU Speed: Unavailable");
+    report_line(sink, std::string("CPU Speed: ") + UNAVAILABLE_TEXT);
 }

@@ -2,6 +2,7 @@
 
 #include "checks/userport_check.h"
 
+#include "checks/failure_texts.h"
 #include "report/text.h"
 
 namespace {
@@ -30,26 +31,25 @@ Finding query_userport(Host& host) {
   HostHandle manager = NO_HANDLE;
   std::uint32_t error = host.open_service_manager(&manager);
   if (error != HOSTERR_SUCCESS || manager == NO_HANDLE) {
-    return {STATUS_UNSURE, error == HOSTERR_ACCESS_DENIED
-                               ? "UserPort: User not authorized to access Services database."
-                               : "UserPort: Unable to access the Services database!"};
+    return {STATUS_UNSURE, error == HOSTERR_ACCESS_DENIED ? USERPORT_DATABASE_DENIED_TEXT
+                                                          : USERPORT_NO_DATABASE_TEXT};
   }
   Finding finding;
   HostHandle service = NO_HANDLE;
   error = host.open_service(manager, "UserPort", &service);
   if (error != HOSTERR_SUCCESS || service == NO_HANDLE) {
     if (error == HOSTERR_ACCESS_DENIED)
-      finding = {STATUS_UNSURE, "UserPort: User not authorized to open Service."};
+      finding = {STATUS_UNSURE, USERPORT_SERVICE_DENIED_TEXT};
     else if (error == HOSTERR_SERVICE_DOES_NOT_EXIST)
-      finding = {STATUS_ERR, "UserPort: Service does not exist!"};
+      finding = {STATUS_ERR, USERPORT_NO_SERVICE_TEXT};
     else
-      finding = {STATUS_ERR, "UserPort: Unable to open the Service."};
+      finding = {STATUS_ERR, USERPORT_NOT_OPENED_TEXT};
   } else {
     std::uint32_t state = 0;
     if (host.query_service_state(service, &state))
       finding = finding_for_state(state);
     else
-      finding = {STATUS_UNSURE, "UserPort: Unable to query the Service."};
+      finding = {STATUS_UNSURE, USERPORT_NOT_QUERIED_TEXT};
     host.close_service_handle(service);
   }
   host.close_service_handle(manager);

@@ -27,4 +27,3 @@ for toml in machines/*/machine.toml; do
     *) { sed 's/\\/\\\\/g' "$dir/$reg"; printf '\\\n\000'; } >"$out/$name-reg" ;;
   esac
 done
-ls "$out" | wc -l

@@ -11,11 +11,10 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "host/sim/profile_loader.h"
@@ -24,51 +23,18 @@
 
 namespace {
 
-[[noreturn]] void violation(const std::string& what) {
-  std::fprintf(stderr, "invariant violated: %s\n", what.c_str());
-  std::abort();
-}
-
 // "SOURCE:LINE: what", with a line number and a text after it.
 bool clear_error(const std::string& error, const std::string& source) {
-  if (error.compare(0, source.size() + 1, source + ":") != 0) return false;
-  std::size_t at = source.size() + 1;
-  std::size_t digits = at;
+  std::size_t digits = source.size() + 1;
   while (digits < error.size() && error[digits] >= '0' && error[digits] <= '9') digits++;
-  return digits > at && error.compare(digits, 2, ": ") == 0 && error.size() > digits + 2;
+  return error.compare(0, source.size() + 1, source + ":") == 0 && digits > source.size() + 1 &&
+         error.compare(digits, 2, ": ") == 0 && error.size() > digits + 2;
 }
 
-// A scratch profile folder of this process. It is never destroyed, so that
-// the exit handler that removes it can use it.
-const std::string& profile_folder() {
-  static const std::string* folder = [] {
-    const char* dir = std::getenv("TMPDIR");
-    std::string* f =
-        new std::string(std::string(dir && *dir ? dir : "/tmp") + "/dorvik-fuzz-profile-" +
-                        std::to_string(static_cast<long>(getpid())));
-    if (mkdir(f->c_str(), 0700) != 0 && errno != EEXIST) violation("cannot make " + *f);
-    std::atexit([] {
-      std::remove((profile_folder() + "/registry.reg").c_str());
-      std::remove(profile_folder().c_str());
-    });
-    return f;
-  }();
-  return *folder;
-}
-
-void write_file(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) violation("cannot write " + path);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
-
-// A machine that a failed load must leave exactly as it was.
-SimMachine sentinel() {
-  SimMachine m;
-  m.module_path = "C:\\untouched\\Sentinel.exe";
-  m.windows_dir = "C:\\UNTOUCHED";
-  return m;
+void check(bool holds, const std::string& what) {
+  if (holds) return;
+  std::fprintf(stderr, "invariant violated: %s\n", what.c_str());
+  std::abort();
 }
 
 }  // namespace
@@ -78,31 +44,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool whole_profile = in.ConsumeBool();
   const std::string reg = in.ConsumeRandomLengthString(std::size_t{64} * 1024);
   const std::string toml = in.ConsumeRemainingBytesAsString();
+  SimMachine machine;
+  std::string error;
 
   if (!whole_profile) {
-    SimMachine machine;
-    std::string error;
-    if (!apply_reg_file("fuzz.reg", reg, &machine, &error)) {
-      if (!clear_error(error, "fuzz.reg")) violation("unclear .reg error: " + error);
-      return 0;
-    }
-    check_status_runs(machine);
+    if (apply_reg_file("fuzz.reg", reg, &machine, &error))
+      check_status_runs(machine);
+    else
+      check(clear_error(error, "fuzz.reg"), "unclear .reg error: " + error);
     return 0;
   }
-
   if (toml.find("..") != std::string::npos) return 0;
-  const std::string& folder = profile_folder();
-  write_file(folder + "/registry.reg", reg);
-  SimMachine machine = sentinel();
-  std::string error;
-  if (!load_machine_profile_text("machine.toml", toml, folder, &machine, &error)) {
-    if (!clear_error(error, "machine.toml") && !clear_error(error, folder + "/registry.reg"))
-      violation("unclear profile error: " + error);
-    if (machine.module_path != sentinel().module_path ||
-        machine.windows_dir != sentinel().windows_dir)
-      violation("a profile that failed to load changed the machine");
-    return 0;
+  static const std::string folder = scratch_path("profile");
+  mkdir(folder.c_str(), 0700);
+  std::ofstream(folder + "/registry.reg", std::ios::binary) << reg;
+  machine.module_path = machine.windows_dir = "C:\\untouched";  // a failed load leaves them so
+  if (load_machine_profile_text("machine.toml", toml, folder, &machine, &error)) {
+    check_status_runs(machine);
+  } else {
+    check(clear_error(error, "machine.toml") || clear_error(error, folder + "/registry.reg"),
+          "unclear profile error: " + error);
+    check(machine.module_path == "C:\\untouched" && machine.windows_dir == "C:\\untouched",
+          "a profile that failed to load changed the machine");
   }
-  check_status_runs(machine);
+  std::remove((folder + "/registry.reg").c_str());
+  std::remove(folder.c_str());
   return 0;
 }

@@ -6,89 +6,87 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "checks/status_run.h"
+#include "fault_difference.h"
 #include "host/sim/sim_host.h"
 #include "report/memory_status_list.h"
-#include "report_outline.h"
 
 namespace {
 
-class IconCount : public GroupIconPanel {
- public:
+struct IconCount : GroupIconPanel {
   void show_status_icon(int, DriverStatus) override { shown++; }
   int shown = 0;
 };
 
-[[noreturn]] void violation(const std::string& what, const std::vector<std::string>& lines) {
+void check(bool holds, const std::string& what, const std::vector<std::string>& lines) {
+  if (holds) return;
   std::fprintf(stderr, "invariant violated: %s\n", what.c_str());
   for (const std::string& line : lines) std::fprintf(stderr, "| %s\n", line.c_str());
   std::abort();
 }
 
-// The scratch file of this process that stands in for the report log. It
-// is never destroyed, so that the exit handler that removes it can use it.
-const std::string& log_path() {
-  static const std::string* path = [] {
-    const char* dir = std::getenv("TMPDIR");
-    std::string* p = new std::string(std::string(dir && *dir ? dir : "/tmp") + "/dorvik-fuzz-log-" +
-                                     std::to_string(static_cast<long>(getpid())) + ".txt");
-    std::atexit([] { std::remove(log_path().c_str()); });
-    return p;
-  }();
-  return *path;
-}
-
-std::string file_bytes(const std::string& path) {
-  std::string bytes;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return "(cannot read the log back)";
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-  std::fclose(file);
-  return bytes;
-}
-
 }  // namespace
 
-void check_status_runs(const SimMachine& machine) {
-  SimHost host(machine);
+std::string scratch_path(const std::string& name) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir && *dir ? dir : "/tmp") + "/dorvik-fuzz-" +
+         std::to_string(static_cast<long>(getpid())) + "-" + name;
+}
+
+void check_status_runs(const SimMachine& machine, std::size_t fault_pick, HostFault fault) {
+  SimHost sim(machine);
+  FaultyHost host(sim);
   ProcessValues values;
   capture_program_values(host, &values);
   if (values.sys_os == OS_UNSUPPORTED) return;  // start-up refuses to run
   capture_directories(host, &values);
-  if (values.report_log_path != machine.temp_path + values.program_name + ".txt")
-    violation("the log path is not the temporary path, the program name and .txt", {});
+  check(values.report_log_path == machine.temp_path + values.program_name + ".txt",
+        "the log path is not the temporary path, the program name and .txt", {});
   RunContext ctx = {host, values};
   DriverFileTable table;
 
-  // "Run w/Log".
+  // "Run w/Log", its counted calls recorded.
+  static const std::string log_path = scratch_path("log.txt");
   ReportLog log = {};
-  if (!open_report_log(&log, log_path())) violation("cannot open the scratch log", {});
+  check(open_report_log(&log, log_path), "cannot open the scratch log", {});
   MemoryStatusList list;
   ReportSink sink = {&list, &log};
   IconCount icons;
   run_status(ctx, &table, sink, icons);
-  if (!close_report_log(&log)) violation("writing the log failed", list.lines);
-
-  std::string fault = report_outline_fault(list.lines);
-  if (!fault.empty()) violation(fault, list.lines);
-  if (icons.shown != GROUP_COUNT) violation("not thirteen icons", list.lines);
+  check(close_report_log(&log), "writing the log failed", list.lines);
+  check(icons.shown == GROUP_COUNT, "not thirteen icons", list.lines);
   std::string expected_log;
   for (const std::string& line : list.lines) expected_log += line + "\r\n";
-  if (file_bytes(log_path()) != expected_log)
-    violation("the log differs from the list", list.lines);
-  if (host.open_handle_count() != 0) violation("a host handle is left open", list.lines);
-  if (host.bad_close_count() != 0) violation("a handle was closed that was not open", list.lines);
+  std::ifstream written(log_path, std::ios::binary);
+  check(std::string(std::istreambuf_iterator<char>(written), {}) == expected_log,
+        "the log differs from the list", list.lines);
+  std::remove(log_path.c_str());
+  check(sim.open_handle_count() == 0 && sim.bad_close_count() == 0,
+        "a host handle is left open, or one was closed that was not open", list.lines);
 
   // "Run" on the same machine, with the table of the first run.
+  const std::vector<HostCallRecord> calls = host.calls();
+  const std::size_t n = fault_pick % (calls.size() + 1);
+  FaultyHost faulty(sim);
+  faulty.fail_call(static_cast<int>(n), fault);
+  RunContext again_ctx = {faulty, values};
   MemoryStatusList again;
   ReportSink plain = {&again, nullptr};
-  run_status(ctx, &table, plain, icons);
-  if (again.lines != list.lines) violation("a second run reports otherwise", again.lines);
-  if (host.open_handle_count() != 0 || host.bad_close_count() != 0)
-    violation("the second run leaves handles", again.lines);
+  run_status(again_ctx, &table, plain, icons);
+  if (faulty.fault_injected()) {
+    const HostCallRecord& call = calls[n - 1];
+    std::string wrong = fault_difference(list.lines, again.lines, call, fault);
+    check(wrong.empty(),
+          call.call + " " + call.target + ": " + host_fault_name(fault) + ": " + wrong,
+          again.lines);
+  } else {
+    check(again.lines == list.lines, "a second run reports otherwise", again.lines);
+  }
+  check(sim.open_handle_count() == 0 && sim.bad_close_count() == 0, "the second run leaves handles",
+        again.lines);
 }
