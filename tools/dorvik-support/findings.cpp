@@ -222,7 +222,7 @@ Explanation explain_reading(const LogReading& r) {
     const DriverGroup which = static_cast<DriverGroup>(g);
     GroupFindings& group = e.groups[g];
     group.title = line_forms().summary[g];
-    group.status = r.run.groups.status[g];
+    group.status = shown_status(r, r.facts.group_line + g);  // the program's own, as read
     group.line = file_line(r, r.facts.group_line + g);
     err = err || group.status == STATUS_ERR;
     unsure = unsure || group.status == STATUS_UNSURE;
