@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "causes.h"
-#include "host/sim/reg_file.h"
+#include "host/sim/code_page.h"
 #include "line_forms.h"
 #include "report/text.h"
 #include "startup/os_class.h"
@@ -163,33 +163,16 @@ class HtmlWriter : public Writer {
   }
 };
 
-std::string utf8_of(std::uint32_t code) {
-  std::string out;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | code >> 6);
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | code >> 12);
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string shown_text(const std::string& ansi) {
   std::string out;
   for (char c : ansi) {
-    std::uint32_t code = from_cp1252(c);
-    if (code < 0x20 && c != '\n')
-      out += format_text("\\x%02X", code);
-    else if (code == 0x7F || (code >= 0x80 && code < 0xA0))
-      out += format_text("\\x%02X", static_cast<unsigned char>(c));
+    unsigned char b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && c != '\n') || b == 0x7F)
+      out += format_text("\\x%02X", b);
     else
-      out += utf8_of(code);
+      out += code_page_to_utf8(CODE_PAGE_DEFAULT, std::string(1, c));
   }
   return out;
 }

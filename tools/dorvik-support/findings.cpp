@@ -5,6 +5,8 @@
 #include "causes.h"
 #include "checks/registry_checks.h"
 #include "checks/registry_values.h"
+#include "host/ansi_text.h"
+#include "host/sim/sim_host.h"
 #include "line_forms.h"
 #include "report/text.h"
 
@@ -105,7 +107,8 @@ void rule_findings(Context& c, int check) {
     bool expected = false;
     if (rule.kind == VALUE_TEXT) {
       std::string text(v->data.begin(), v->data.end());
-      expected = same_text_ignoring_case(text.c_str(), rule.expected_text);
+      SimHost host(m);  // letter case as the machine's code page has it
+      expected = ansi_same_ignoring_case(host, text.c_str(), rule.expected_text);
     } else {
       std::uint32_t n = 0;
       for (std::size_t b = 0; b < v->data.size() && b < 4; b++)
@@ -219,7 +222,7 @@ Explanation explain_reading(const LogReading& r) {
     const DriverGroup which = static_cast<DriverGroup>(g);
     GroupFindings& group = e.groups[g];
     group.title = line_forms().summary[g];
-    group.status = r.run.groups.status[g];
+    group.status = shown_status(r, r.facts.group_line + g);  // the program's own, as read
     group.line = file_line(r, r.facts.group_line + g);
     err = err || group.status == STATUS_ERR;
     unsure = unsure || group.status == STATUS_UNSURE;

@@ -6,6 +6,7 @@
 
 #include "checks/registry_checks.h"
 #include "checks/registry_values.h"
+#include "host/sim/code_page.h"
 #include "host/sim/file_time.h"
 #include "line_forms.h"
 #include "log_text.h"
@@ -459,8 +460,9 @@ std::string quoted(const std::string& text) {
 }
 
 // One reading of the bytes, judged.
-LogReading judge(const LogText& text) {
+LogReading judge(const LogText& text, int code_page) {
   LogReading out;
+  out.machine.code_page = code_page;
   out.encoding = text.encoding;
   out.line_ends = text.line_ends;
   out.lines = text.lines;
@@ -546,14 +548,21 @@ int file_line(const LogReading& reading, long index) {
 }
 
 LogReading read_log(const std::string& bytes) {
+  // The report does not name its code page: the Western one first, then
+  // each other one Windows had, until the program writes the same report.
+  const int code_pages[] = {
+      CODE_PAGE_DEFAULT, 1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950};
   LogReading best;
   bool have = false;
   for (const LogText& text : log_readings(bytes)) {
-    LogReading reading = judge(text);
-    if (reading.verdict == LOG_EXACT) return reading;
-    // Of readings that fail, the one that went furthest tells most.
-    if (!have || reading.lines_read > best.lines_read) best = reading;
-    have = true;
+    for (int code_page : code_pages) {
+      LogReading reading = judge(text, code_page);
+      if (reading.verdict == LOG_EXACT) return reading;
+      // Of readings that fail, the one that went furthest tells most.
+      if (!have || reading.lines_read > best.lines_read) best = reading;
+      have = true;
+      if (reading.lines_read <= 2) break;  // not a report in any code page
+    }
   }
   return best;
 }

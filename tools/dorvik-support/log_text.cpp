@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/sim/reg_file.h"
+#include "host/sim/code_page.h"
 
 namespace {
 
@@ -67,26 +67,18 @@ LogText utf8_reading(const std::string& text, const char* encoding) {
   split_lines(text, &out);
   out.encoding = encoding;
   for (std::size_t i = 0; i < out.lines.size(); i++) {
-    std::string ansi;
     const std::string& line = out.lines[i];
     for (std::size_t at = 0; at < line.size();) {
       std::uint32_t code = 0;
       std::size_t length = 0;
-      char byte = 0;
       if (!utf8_sequence(line, at, &code, &length)) {
         out.bad_line = out.numbers[i];
         out.bad_reason = "bytes that are not UTF-8 in a file that begins as UTF-8";
         return out;
       }
-      if (!to_cp1252(code, &byte)) {
-        out.bad_line = out.numbers[i];
-        out.bad_reason = "a character that Windows-1252 lacks: Dorvik cannot have written it";
-        return out;
-      }
-      ansi += byte;
       at += length;
     }
-    out.lines[i] = ansi;
+    out.lines[i] = code_page_from_utf8(CODE_PAGE_DEFAULT, line);
   }
   return out;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/sim/code_page.h"
 #include "host/sim/file_time.h"
 #include "report/text.h"
 #include "startup/os_class.h"
@@ -20,21 +21,31 @@ struct Writer {
   }
 };
 
-// A TOML text in quotes: ASCII only, control characters escaped.
-std::string toml_text(Writer& w, const std::string& text, const char* what) {
+// A TOML text in quotes: ASCII as it is, control characters and the code
+// page's other characters as \\u escapes, which the loader turns back into
+// the code page's bytes.
+std::string toml_text(Writer& w, const std::string& text, const char* what, int code_page) {
   std::string out = "\"";
-  for (char c : text) {
-    unsigned char b = static_cast<unsigned char>(c);
-    if (b >= 0x80) {
-      w.fail(std::string(what) + " holds a letter beyond ASCII, which machine.toml cannot hold");
-    } else if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (b < 0x20 || b == 0x7F) {
-      out += format_text("\\u%04X", b);
-    } else {
-      out += c;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = code_page_char_length(code_page, text, at);
+    const std::string character = text.substr(at, length);
+    const unsigned char b = static_cast<unsigned char>(text[at]);
+    at += length;
+    if (length == 1 && b < 0x80) {
+      if (b < 0x20 || b == 0x7F)
+        out += format_text("\\u%04X", b);
+      else
+        out += std::string(b == '"' || b == '\\' ? "\\" : "") + static_cast<char>(b);
+      continue;
     }
+    const std::string utf8 = code_page_to_utf8(code_page, character);
+    std::uint32_t code = 0;
+    if (utf8.size() == 2) code = (utf8[0] & 0x1Fu) << 6 | (utf8[1] & 0x3Fu);
+    if (utf8.size() == 3)
+      code = (utf8[0] & 0x0Fu) << 12 | (utf8[1] & 0x3Fu) << 6 | (utf8[2] & 0x3Fu);
+    if (code == 0 || code_page_from_utf8(code_page, utf8) != character)
+      w.fail(std::string(what) + " holds a byte that its code page has no character for");
+    out += format_text("\\u%04X", code);
   }
   return out + "\"";
 }
@@ -60,8 +71,8 @@ void write_machine(Writer& w, const LogReading& r, const std::string& log_name) 
   std::string name = log_name;
   for (char& c : name)
     if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-  t +=
-      "description = " + toml_text(w, "Read back from the report " + name, "the log's name") + "\n";
+  t += "description = " +
+       toml_text(w, "Read back from the report " + name, "the log's name", m.code_page) + "\n";
   if (m.windows_dir.size() < 3 || m.windows_dir[1] != ':' || m.windows_dir[2] != '\\')
     w.fail("the Windows directory \"" + m.windows_dir +
            "\" is not a drive path, which a profile cannot hold");
@@ -73,19 +84,24 @@ void write_machine(Writer& w, const LogReading& r, const std::string& log_name) 
       "platform = %u\nmajor = %u\nminor = %u\nbuild = %u\n\n",
       static_cast<unsigned>(f.os), os_class_name(f.os), m.version.platform_id,
       m.version.major_version, m.version.minor_version, m.version.build_number);
-  t += "[directories]\nwindows = " + toml_text(w, m.windows_dir, "the Windows directory") +
+  t += "[directories]\nwindows = " +
+       toml_text(w, m.windows_dir, "the Windows directory", m.code_page) +
        (f.windows_dir_shown ? "  # named by the VDD entry\n"
                             : "  # not in the report: where this class usually has it\n");
-  t += "temp = " + toml_text(w, m.temp_path, "the temporary directory") + "  # not in the report\n";
-  t += "program = " + toml_text(w, m.module_path, "the program's name") +
+  t += "temp = " + toml_text(w, m.temp_path, "the temporary directory", m.code_page) +
+       "  # not in the report\n";
+  t += "program = " + toml_text(w, m.module_path, "the program's name", m.code_page) +
        "  # the report shows the file name only\n\n";
   t += "[locale]  # read back from the date and time line\n";
+  t += format_text("codepage = %d  # not in the report: the one its bytes were read in\n",
+                   m.code_page);
   const char* names[] = {"sdate", "idate", "stime", "itime"};
   const std::uint32_t ids[] = {LOCALE_ID_SDATE, LOCALE_ID_IDATE, LOCALE_ID_STIME, LOCALE_ID_ITIME};
   for (int i = 0; i < 4; i++) {
     auto it = m.locale.find(ids[i]);
     if (it != m.locale.end())
-      t += std::string(names[i]) + " = " + toml_text(w, it->second, "a locale setting") + "\n";
+      t += std::string(names[i]) + " = " +
+           toml_text(w, it->second, "a locale setting", m.code_page) + "\n";
   }
   t += "\n[clock]\nnow = " + toml_time(w, m.clock, m.utc_offset_minutes, "the report's date") +
        (m.utc_offset_minutes ? "  # the offset from UTC is not in the report: one at which a"
@@ -117,7 +133,7 @@ void write_machine(Writer& w, const LogReading& r, const std::string& log_name) 
     CalendarTime utc = {};
     if (file.last_write_utc == 0 || !file_time_to_calendar(file.last_write_utc, &utc))
       utc = {1601, 1, 1, 1, 0, 0, 0, 0};
-    t += "\n[[file]]\npath = " + toml_text(w, file.path, "a file's path") +
+    t += "\n[[file]]\npath = " + toml_text(w, file.path, "a file's path", m.code_page) +
          format_text("\nsize = %llu\n", static_cast<unsigned long long>(file.size)) +
          "modified = " + toml_time(w, utc, 0, "a file's date") +
          "  # the report shows the local date only\n";
@@ -127,7 +143,8 @@ void write_machine(Writer& w, const LogReading& r, const std::string& log_name) 
       case SIM_VERSION_NO_TRANSLATION: t += "version = { state = \"no-translation\" }\n"; break;
       case SIM_VERSION_PRESENT:
         t += "version = " +
-             toml_text(w, file.version.file_versions.begin()->second, "a file's version text") +
+             toml_text(w, file.version.file_versions.begin()->second, "a file's version text",
+                       m.code_page) +
              "\n";
         break;
     }
