@@ -60,6 +60,14 @@ bool in_lead_ranges(const CodePageInfo& info, unsigned char byte) {
   return false;
 }
 
+// CharNextA's step: 2 for a lead byte followed by a byte other than NUL.
+std::size_t char_length(const CodePageInfo& info, const std::string& text, std::size_t at) {
+  return in_lead_ranges(info, static_cast<unsigned char>(text[at])) && at + 1 < text.size() &&
+                 text[at + 1] != '\0'
+             ? 2
+             : 1;
+}
+
 class Tables {
  public:
   explicit Tables(const CodePageInfo& info) : info_(info), convert_(info.number, info.iconv_name) {
@@ -110,12 +118,16 @@ class Tables {
 
   void map(const std::string& in, std::string* out, bool upper) {
     out->clear();
+    out->reserve(in.size());
+    const std::string* singles = upper ? upper_ : lower_;
     for (std::size_t i = 0; i < in.size();) {
-      std::size_t length = code_page_char_length(info_.number, in, i);
-      std::string ch = in.substr(i, length);
+      std::size_t length = char_length(info_, in, i);
       if (length == 1) {
-        *out += (upper ? upper_ : lower_)[static_cast<unsigned char>(ch[0])];
+        // The common case, byte by byte, without a string per character:
+        // the simulated registry folds every name it looks up.
+        out->push_back(singles[static_cast<unsigned char>(in[i])][0]);
       } else {
+        std::string ch = in.substr(i, length);
         const auto& table = upper ? double_upper_ : double_lower_;
         auto it = table.find(ch);
         *out += it == table.end() ? ch : it->second;
@@ -179,10 +191,7 @@ bool code_page_lead_byte(int code_page, unsigned char byte) {
 }
 
 std::size_t code_page_char_length(int code_page, const std::string& text, std::size_t at) {
-  return code_page_lead_byte(code_page, static_cast<unsigned char>(text[at])) &&
-                 at + 1 < text.size() && text[at + 1] != '\0'
-             ? 2
-             : 1;
+  return char_length(code_page_info(code_page), text, at);
 }
 
 bool code_page_ends_with(int code_page, const std::string& text, char c) {
