@@ -51,7 +51,8 @@ bool locate_driver_file(const RunContext& ctx, DriverFileSlot* slot, DirectoryFa
   slot->path = format_text(directory_template(family, ctx.values.sys_os),
                            ctx.values.windows_dir.c_str(), slot->name.c_str());
   DirectoryEntry entry = {};
-  if (!ctx.host.find_directory_entry(slot->path, &entry)) return false;
+  // Absent or not looked at, the report has only "Not Found" to say.
+  if (ctx.host.find_directory_entry(slot->path, &entry) != HOSTERR_SUCCESS) return false;
   slot->size = entry.size_low;
   slot->last_write = entry.last_write_utc;
   slot->found = true;

@@ -6,8 +6,14 @@
 
 LoggedRunOutcome run_status_with_log(const RunContext& ctx, DriverFileTable* table,
                                      StatusList* list, GroupIconPanel& icons) {
+  FileLogWriter file;
+  return run_status_with_log(ctx, table, list, icons, file);
+}
+
+LoggedRunOutcome run_status_with_log(const RunContext& ctx, DriverFileTable* table,
+                                     StatusList* list, GroupIconPanel& icons, LogWriter& writer) {
   ReportLog log;
-  if (!open_report_log(&log, ctx.values.report_log_path)) return LOGGED_RUN_NOT_OPENED;
+  if (!open_report_log(&log, ctx.values.report_log_path, &writer)) return LOGGED_RUN_NOT_OPENED;
   ReportSink sink = {list, &log};
   run_status(ctx, table, sink, icons);
   // A log that lost a line (a full disk, say) is not the report: it must

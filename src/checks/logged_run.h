@@ -20,6 +20,9 @@ enum LoggedRunOutcome {
 // (the list and the icons then keep what they showed).
 LoggedRunOutcome run_status_with_log(const RunContext& ctx, DriverFileTable* table,
                                      StatusList* list, GroupIconPanel& icons);
+// The same, with the log's bytes going through `writer`.
+LoggedRunOutcome run_status_with_log(const RunContext& ctx, DriverFileTable* table,
+                                     StatusList* list, GroupIconPanel& icons, LogWriter& writer);
 
 enum LogNoticeKind { LOG_NOTICE_INFORMATION, LOG_NOTICE_WARNING };
 

@@ -38,7 +38,16 @@ bool driver_present(std::uint32_t raw_result) {
 }  // namespace
 
 DriverStatus probe_tmex_drivers(Host& host, ReportSink& sink) {
+  // A partly installed TMEX (the main library there, a library it needs
+  // missing) is a machine this program is for. Without this error mode
+  // Windows 95 to XP stop the load in a system box until the user clicks it
+  // away; with it the load just fails and the report says "not Present".
+  // The mode is set for this load only: every other call of the program
+  // keeps the platform's usual behaviour.
+  std::uint32_t previous_mode =
+      host.set_error_mode(ERROR_MODE_FAIL_CRITICAL_ERRORS | ERROR_MODE_NO_OPEN_FILE_ERROR_BOX);
   HostHandle library = host.load_library("IBFS32.DLL");
+  host.set_error_mode(previous_mode);
   if (library == NO_HANDLE) {
     report_line(sink, format_text("(%s) %s", status_text(STATUS_ERR), TMEX_MISSING_TEXT));
     return STATUS_ERR;

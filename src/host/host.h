@@ -23,6 +23,7 @@ const HostHandle NO_HANDLE = 0;
 // Win32 error codes that the checks tell apart or that hosts hand out.
 const std::uint32_t HOSTERR_SUCCESS = 0;
 const std::uint32_t HOSTERR_FILE_NOT_FOUND = 2;
+const std::uint32_t HOSTERR_PATH_NOT_FOUND = 3;
 const std::uint32_t HOSTERR_ACCESS_DENIED = 5;
 const std::uint32_t HOSTERR_NOT_ENOUGH_MEMORY = 8;
 const std::uint32_t HOSTERR_INVALID_PARAMETER = 87;
@@ -65,6 +66,12 @@ struct DirectoryEntry {
 
 // The two access rights with which the checks open registry keys.
 enum RegistryAccess { REG_ACCESS_QUERY_VALUE, REG_ACCESS_READ };
+
+// SetErrorMode flags: a failure that the system would otherwise announce in
+// a box of its own (a drive that is not ready, a library that a loaded
+// library needs and that is missing) is handed to the caller instead.
+const std::uint32_t ERROR_MODE_FAIL_CRITICAL_ERRORS = 0x0001;
+const std::uint32_t ERROR_MODE_NO_OPEN_FILE_ERROR_BOX = 0x8000;
 
 // Locale settings that start-up reads (GetLocaleInfoA's LCTYPE numbers).
 const std::uint32_t LOCALE_ID_SDATE = 29;
@@ -119,7 +126,11 @@ class Host {
 
   // FindFirstFileA with a full path (no wildcard), then FindClose. Any entry
   // of that name matches, a directory included; letter case is ignored.
-  virtual bool find_directory_entry(const std::string& path, DirectoryEntry* out) = 0;
+  // Returns the error code: HOSTERR_SUCCESS when found (*out is then
+  // filled), HOSTERR_FILE_NOT_FOUND or HOSTERR_PATH_NOT_FOUND when there is
+  // no such entry or folder, any other code when the look-up could not be
+  // made (access denied, say); *out is then left alone.
+  virtual std::uint32_t find_directory_entry(const std::string& path, DirectoryEntry* out) = 0;
   // FileTimeToLocalFileTime (with the offset from UTC in force now) and then
   // FileTimeToSystemTime. False when either conversion fails.
   virtual bool utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) = 0;
@@ -139,6 +150,9 @@ class Host {
 
   // --- Library loading ---
 
+  // SetErrorMode: sets the process's error mode (ERROR_MODE_ flags) and
+  // returns the one it replaces.
+  virtual std::uint32_t set_error_mode(std::uint32_t mode) = 0;
   // LoadLibraryA: NO_HANDLE when the library cannot be loaded.
   virtual HostHandle load_library(const std::string& name) = 0;
   // GetProcAddress: NO_HANDLE on failure, with GetLastError in *last_error.

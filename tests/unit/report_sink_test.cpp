@@ -1,4 +1,5 @@
-// The sink's list, its cap, and the exact bytes of the log.
+// The sink's list and its cap, the exact bytes of the log, and the texts
+// composed around the formatter's buffer size.
 
 #include "report/report_sink.h"
 
@@ -8,87 +9,54 @@
 #include <iterator>
 
 #include "report/memory_status_list.h"
-#include "report/status.h"
+#include "report/text.h"
 
 namespace {
-
-std::string temp_file(const char* name) { return ::testing::TempDir() + name; }
 
 std::string file_bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(ReportLine, AbsentTextIsOneBlankInListAndLog) {
+// An embedded line feed stays as it is: one log line per list line.
+TEST(ReportLine, ListAndLogHoldTheSameLinesOnAnEmptiedLog) {
+  std::string path = ::testing::TempDir() + "report.txt";
   MemoryStatusList list;
-  ReportLog log;
-  std::string path = temp_file("blank.txt");
-  ASSERT_TRUE(open_report_log(&log, path));
-  ReportSink sink = {&list, &log};
-  report_line(sink, nullptr);
-  report_line(sink, "100% of 5%s%d\tdone");
-  report_line(sink, "");
-  ASSERT_TRUE(close_report_log(&log));
-  EXPECT_EQ(list.lines, (std::vector<std::string>{" ", "100% of 5%s%d\tdone", ""}));
-  EXPECT_EQ(file_bytes(path), std::string(" \r\n100% of 5%s%d\tdone\r\n\r\n"));
+  for (const char* text : {"first run, longer line", static_cast<const char*>(nullptr)}) {
+    ReportLog log;
+    ASSERT_TRUE(open_report_log(&log, path));
+    ReportSink sink = {&list, &log};
+    report_line(sink, text);
+    report_line(sink, "100% of 5%s%d\tdone\nmore");
+    report_line(sink, "");
+    ASSERT_TRUE(close_report_log(&log));
+  }
+  EXPECT_EQ(list.lines.at(3), " ");
+  EXPECT_EQ(file_bytes(path), " \r\n100% of 5%s%d\tdone\nmore\r\n\r\n");
 }
 
 TEST(ReportLine, ListKeepsTheLatest1100LinesAndShowsTheNewest) {
   MemoryStatusList list;
   ReportSink sink = {&list, nullptr};
-  for (int i = 0; i < REPORT_LIST_MAX_LINES; i++) report_line(sink, std::to_string(i));
-  EXPECT_EQ(list.count(), 1100);
-  EXPECT_EQ(list.top_index, 1099);
-  report_line(sink, "newest");
+  for (int i = 0; i <= REPORT_LIST_MAX_LINES; i++) report_line(sink, std::to_string(i));
   EXPECT_EQ(list.count(), 1100);
   EXPECT_EQ(list.lines.front(), "1");
-  EXPECT_EQ(list.lines[1099], "newest");
+  EXPECT_EQ(list.lines.back(), "1100");
   EXPECT_EQ(list.top_index, 1099);
 }
 
-TEST(ReportLog, OpeningEmptiesAnEarlierLog) {
-  std::string path = temp_file("again.txt");
-  MemoryStatusList list;
-  for (const char* text : {"first run, longer line", "second"}) {
-    ReportLog log;
-    ASSERT_TRUE(open_report_log(&log, path));
-    ReportSink sink = {&list, &log};
-    report_line(sink, text);
-    ASSERT_TRUE(close_report_log(&log));
-  }
-  EXPECT_EQ(file_bytes(path), "second\r\n");
+// A processor name of blanks only (a tab is no blank: see the CPU lines).
+TEST(StripLeadingSpaces, BlanksOnlyLeaveNothing) {
+  std::string text = "   ";
+  strip_leading_spaces(&text);
+  EXPECT_EQ(text, "");
 }
 
-TEST(ReportLog, FailedWritesAreReportedAtClose) {
-  ReportLog log;
-  ASSERT_TRUE(open_report_log(&log, "/dev/full"));
-  MemoryStatusList list;
-  ReportSink sink = {&list, &log};
-  for (int i = 0; i < 100; i++) report_line(sink, std::string(100, 'x'));
-  EXPECT_FALSE(close_report_log(&log));
-  EXPECT_EQ(list.count(), 100);  // the list still shows the run
-}
-
-TEST(ReportLog, UnopenablePathFails) {
-  ReportLog log;
-  EXPECT_FALSE(open_report_log(&log, temp_file("no/such/dir/x.txt")));
-}
-
-TEST(StatusText, ThreeCharactersForEveryValue) {
-  const std::pair<DriverStatus, const char*> cases[] = {
-      {0, " ? "},         {STATUS_AOK, "AOK"}, {STATUS_ERR, "ERR"}, {STATUS_UNSURE, " ? "},
-      {STATUS_NR, "n/r"}, {5, " ? "},          {-1, " ? "}};
-  for (const auto& c : cases) EXPECT_STREQ(status_text(c.first), c.second) << c.first;
-}
-
-TEST(StripLeadingSpaces, RemovesBlanksOnly) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"   word", "word"}, {"\tword", "\tword"}, {"   ", ""}, {"word  ", "word  "}, {"", ""},
-      {" a b ", "a b "}};
-  for (const auto& c : cases) {
-    std::string text = c.first;
-    strip_leading_spaces(&text);
-    EXPECT_EQ(text, c.second);
+// The formatter composes in a buffer of 128 characters first.
+TEST(FormatText, TextsAroundTheBufferSizeComeBackWhole) {
+  for (std::size_t length : {127, 128, 129}) {
+    std::string text = std::string(length - 1, 'x') + "y";
+    EXPECT_EQ(format_text("%s", text.c_str()), text) << length;
   }
 }
 

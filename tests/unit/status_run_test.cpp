@@ -1,5 +1,6 @@
-// The status run's outline and icons. Whole reports of every class are
-// compared byte for byte with the expected logs of the machine profiles.
+// A second run on the same table, and version resources that a damaged file
+// holds. Whole reports of every class are compared byte for byte with the
+// expected logs of the machine profiles.
 
 #include "checks/status_run.h"
 
@@ -9,16 +10,7 @@
 
 namespace {
 
-TEST(StatusRun, EmptyWindows98ShowsItsErrorsInTheIcons) {
-  RunResult r = run_on(bare_machine(OS_WIN98));
-  const DriverStatus E = STATUS_ERR, N = STATUS_NR;
-  const std::vector<std::pair<int, DriverStatus>> expected = {
-      {3053, E}, {3054, E}, {3055, E}, {3056, E}, {3057, E}, {3058, E}, {3059, E},
-      {3061, E}, {3062, E}, {3063, E}, {3064, N}, {3065, N}, {3066, N}};
-  EXPECT_EQ(r.icons, expected);
-}
-
-TEST(StatusRun, EveryRunWritesTheWholeOutlineOnItsOwn) {
+TEST(StatusRun, ASecondRunReplacesTheFirstReport) {
   SimMachine m = complete_machine(OS_WINXP);
   SimHost host(m);
   ProcessValues values = values_for(host);
@@ -29,9 +21,30 @@ TEST(StatusRun, EveryRunWritesTheWholeOutlineOnItsOwn) {
   run_status(ctx, &table, out.sink, icons);
   std::vector<std::string> first = out.list.lines;
   run_status(ctx, &table, out.sink, icons);
-  EXPECT_EQ(out.list.lines, first);  // replaced, not appended
-  EXPECT_EQ(out.list.lines.back(), "(AOK) 16-Bit iButton Parallel UserPort Status.");
-  EXPECT_EQ(out.list.top_index, out.list.count() - 1);
+  EXPECT_EQ(out.list.lines, first);
+}
+
+// The probe reads no byte past the sub-block or the text that it is given.
+TEST(ReadFileVersion, StaysInsideDamagedSubBlocks) {
+  const char path[] = "C:\\WINDOWS\\SYSTEM32\\IBFS32.DLL";
+  SimMachine m;
+  SimVersionInfo& version = sim_add_file(m, path, 1, 0).version;
+  version.state = SIM_VERSION_PRESENT;
+  version.translations = {0x04E40409};
+  version.file_versions["040904E4"] = "3.00";
+  SimHost host(m);
+  DriverFileSlot slot;
+  slot.path = path;
+
+  version.translation_length = 2;  // shorter than one entry
+  read_file_version(host, &slot);
+  EXPECT_EQ(slot.version, "Code Page N/A");
+
+  version.translation_length = -1;
+  version.texts_unterminated = true;
+  read_file_version(host, &slot);
+  EXPECT_EQ(slot.version, "3.00");
+  EXPECT_EQ(host.open_handle_count(), 0);
 }
 
 }  // namespace

@@ -38,25 +38,6 @@ SimMachine complete_machine(OsClass os) { return profile_machine(class_profile(o
 
 SimMachine bare_machine(OsClass os) { return profile_machine(class_profile(os) + "-empty"); }
 
-RunResult run_on(const SimMachine& machine) {
-  SimHost host(machine);
-  ProcessValues values;
-  capture_program_values(host, &values);
-  capture_directories(host, &values);
-  RunContext ctx = {host, values};
-  MemoryStatusList list;
-  ReportSink sink = {&list, nullptr};
-  IconRecorder icons;
-  DriverFileTable table;
-  RunResult result;
-  result.groups = run_status(ctx, &table, sink, icons);
-  result.lines = list.lines;
-  result.icons = icons.shown;
-  result.open_handles = host.open_handle_count();
-  result.bad_closes = host.bad_close_count();
-  return result;
-}
-
 std::string joined(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";

@@ -30,16 +30,6 @@ class IconRecorder : public GroupIconPanel {
   std::vector<std::pair<int, DriverStatus>> shown;
 };
 
-// One run on a machine, as start-up and the dialog would perform it.
-struct RunResult {
-  std::vector<std::string> lines;
-  GroupStatuses groups;
-  std::vector<std::pair<int, DriverStatus>> icons;
-  int open_handles;
-  int bad_closes;
-};
-RunResult run_on(const SimMachine& machine);
-
 // The lines joined with "\n" after each, for comparing whole reports.
 std::string joined(const std::vector<std::string>& lines);
 

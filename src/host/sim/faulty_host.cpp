@@ -15,7 +15,7 @@ const CallFaults CALL_FAULTS[] = {
     //                      absent denied more  other no-handle conversion
     {"reg_open", {true, true, false, true, true, false}},
     {"reg_query_value", {true, true, true, true, false, false}},
-    {"find_directory_entry", {true, false, false, false, false, false}},
+    {"find_directory_entry", {true, true, false, true, false, false}},
     {"utc_to_local_calendar", {false, false, false, false, false, true}},
     {"version_info_size", {true, false, false, false, false, false}},
     {"version_info_open", {true, false, false, false, false, false}},
@@ -89,9 +89,9 @@ void FaultyHost::reg_close(HostHandle key) {
   inner_.reg_close(key);
 }
 
-bool FaultyHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
+std::uint32_t FaultyHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
   latest_file_ = path;
-  if (breaks("find_directory_entry", path)) return false;
+  if (breaks("find_directory_entry", path)) return fault_error(HOSTERR_FILE_NOT_FOUND);
   return inner_.find_directory_entry(path, out);
 }
 

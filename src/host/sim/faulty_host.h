@@ -78,7 +78,7 @@ class FaultyHost : public Host {
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
   void reg_close(HostHandle key) override;
 
-  bool find_directory_entry(const std::string& path, DirectoryEntry* out) override;
+  std::uint32_t find_directory_entry(const std::string& path, DirectoryEntry* out) override;
   bool utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) override;
   std::uint32_t version_info_size(const std::string& path) override;
   HostHandle version_info_open(const std::string& path, std::uint32_t size) override;
@@ -86,6 +86,7 @@ class FaultyHost : public Host {
                           std::uint32_t* length) override;
   void version_info_close(HostHandle block) override { inner_.version_info_close(block); }
 
+  std::uint32_t set_error_mode(std::uint32_t mode) override { return inner_.set_error_mode(mode); }
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;

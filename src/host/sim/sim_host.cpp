@@ -116,14 +116,14 @@ void SimHost::reg_close(HostHandle key) {
   close_handle(key, KIND_KEY);
 }
 
-bool SimHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
+std::uint32_t SimHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
   count("find_directory_entry");
   auto it = machine_.files.find(sim_fold(path));
-  if (it == machine_.files.end()) return false;
+  if (it == machine_.files.end()) return HOSTERR_FILE_NOT_FOUND;
   out->size_low = static_cast<std::uint32_t>(it->second.size);
   out->last_write_utc = it->second.last_write_utc;
   out->is_directory = it->second.is_directory;
-  return true;
+  return HOSTERR_SUCCESS;
 }
 
 bool SimHost::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
@@ -170,6 +170,9 @@ bool SimHost::version_info_query(HostHandle block, const std::string& sub_block,
     for (std::size_t i = 0; i < n; i++) open->translation[i] = info.translations[i];
     *data = open->translation;
     *length = static_cast<std::uint32_t>(n * 4);
+    if (info.translation_length >= 0 &&
+        static_cast<std::uint32_t>(info.translation_length) < *length)
+      *length = static_cast<std::uint32_t>(info.translation_length);
     return true;
   }
   const std::string prefix = "\\stringfileinfo\\";
@@ -181,8 +184,13 @@ bool SimHost::version_info_query(HostHandle block, const std::string& sub_block,
     for (const auto& entry : info.file_versions) {
       if (sim_fold(entry.first) != name) continue;
       open->text = entry.second;
-      *data = open->text.c_str();
       *length = static_cast<std::uint32_t>(open->text.size() + 1);
+      if (info.texts_unterminated) {
+        // In a real block the next entry's name comes next.
+        open->text += "ProductVersion";
+        *length -= 1;
+      }
+      *data = open->text.c_str();
       return true;
     }
   }
@@ -194,8 +202,16 @@ void SimHost::version_info_close(HostHandle block) {
   close_handle(block, KIND_VERSION);
 }
 
+std::uint32_t SimHost::set_error_mode(std::uint32_t mode) {
+  count("set_error_mode");
+  std::uint32_t previous = error_mode_;
+  error_mode_ = mode;
+  return previous;
+}
+
 HostHandle SimHost::load_library(const std::string& name) {
   count("load_library");
+  error_mode_at_load_ = error_mode_;
   if (sim_fold(name) != TMEX_LIBRARY || !machine_.tmex.present) return NO_HANDLE;
   return open_handle(KIND_LIBRARY, sim_fold(name));
 }

@@ -32,7 +32,7 @@ class SimHost : public Host {
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
   void reg_close(HostHandle key) override;
 
-  bool find_directory_entry(const std::string& path, DirectoryEntry* out) override;
+  std::uint32_t find_directory_entry(const std::string& path, DirectoryEntry* out) override;
   bool utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) override;
   std::uint32_t version_info_size(const std::string& path) override;
   HostHandle version_info_open(const std::string& path, std::uint32_t size) override;
@@ -40,6 +40,7 @@ class SimHost : public Host {
                           std::uint32_t* length) override;
   void version_info_close(HostHandle block) override;
 
+  std::uint32_t set_error_mode(std::uint32_t mode) override;
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;
@@ -59,6 +60,9 @@ class SimHost : public Host {
   int bad_close_count() const { return bad_closes_; }
   // How often the named call was made ("reg_open", "open_service_manager", ...).
   int call_count(const std::string& call) const;
+  // The error mode in force now, and when load_library was last called.
+  std::uint32_t error_mode() const { return error_mode_; }
+  std::uint32_t error_mode_at_load() const { return error_mode_at_load_; }
   // The registry access right of the latest opening of each key, by folded path.
   std::map<std::string, RegistryAccess> key_access;
 
@@ -88,4 +92,6 @@ class SimHost : public Host {
   std::map<std::string, int> calls_;
   HostHandle next_handle_ = 0x100;
   int bad_closes_ = 0;
+  std::uint32_t error_mode_ = 0;
+  std::uint32_t error_mode_at_load_ = 0;
 };

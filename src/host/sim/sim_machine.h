@@ -50,6 +50,13 @@ struct SimVersionInfo {
   // FileVersion texts by their "\StringFileInfo" block name, such as
   // "040904E4" (upper-case hexadecimal, language then code page).
   std::map<std::string, std::string> file_versions;
+  // A damaged resource can report a translation table shorter than its
+  // entries (less than one entry, say): the byte count reported, while the
+  // entries' bytes still follow in the block. -1: four bytes per entry.
+  int translation_length = -1;
+  // Texts stored without their terminating NUL: the length reported counts
+  // the characters only, and the block's next bytes follow them.
+  bool texts_unterminated = false;
 };
 
 struct SimFile {

@@ -2,6 +2,8 @@
 
 #include "host/win32/win32_host.h"
 
+#include <type_traits>
+
 #include "host/win32/win32_owners.h"
 
 namespace {
@@ -10,6 +12,9 @@ namespace {
 // Windows: OSVERSIONINFOA, without the NT 4 SP6 extension.
 const DWORD OS_VERSION_RECORD_SIZE = 148;
 static_assert(sizeof(OSVERSIONINFOA) == OS_VERSION_RECORD_SIZE, "OSVERSIONINFOA layout");
+static_assert(ERROR_MODE_FAIL_CRITICAL_ERRORS == SEM_FAILCRITICALERRORS &&
+                  ERROR_MODE_NO_OPEN_FILE_ERROR_BOX == SEM_NOOPENFILEERRORBOX,
+              "the Host's error mode flags are the platform's");
 
 // The buffer sizes that start-up hands to the platform first.
 const DWORD MODULE_PATH_CAPACITY = 772;
@@ -27,6 +32,18 @@ template <typename Function>
 Function function_cast(FARPROC address) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(address));
 }
+
+// Looks up the export of the same name as a declared platform function and
+// stores it in `pointer`, whose type must be exactly that function's (calling
+// convention included): a pointer declared by hand with another signature
+// does not compile. The declaration is only named in an unevaluated context,
+// so the function is not imported.
+#define LOOK_UP_FUNCTION(module, function, pointer)                                    \
+  do {                                                                                 \
+    static_assert(std::is_same<decltype(pointer), decltype(&function)>::value,         \
+                  #function ": the pointer's type differs from the declaration");      \
+    (pointer) = function_cast<decltype(&function)>(GetProcAddress(module, #function)); \
+  } while (0)
 
 HKEY to_key(HostHandle handle) { return reinterpret_cast<HKEY>(handle); }
 SC_HANDLE to_sc(HostHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
@@ -88,12 +105,10 @@ Win32Host::Win32Host(HINSTANCE instance)
   // advapi32 is loaded already: the registry calls are imported from it.
   HMODULE advapi = GetModuleHandleA("advapi32.dll");
   if (advapi) {
-    open_sc_manager_ = function_cast<OpenSCManagerFn>(GetProcAddress(advapi, "OpenSCManagerA"));
-    open_service_ = function_cast<OpenServiceFn>(GetProcAddress(advapi, "OpenServiceA"));
-    query_service_status_ =
-        function_cast<QueryServiceStatusFn>(GetProcAddress(advapi, "QueryServiceStatus"));
-    close_service_handle_ =
-        function_cast<CloseServiceHandleFn>(GetProcAddress(advapi, "CloseServiceHandle"));
+    LOOK_UP_FUNCTION(advapi, OpenSCManagerA, open_sc_manager_);
+    LOOK_UP_FUNCTION(advapi, OpenServiceA, open_service_);
+    LOOK_UP_FUNCTION(advapi, QueryServiceStatus, query_service_status_);
+    LOOK_UP_FUNCTION(advapi, CloseServiceHandle, close_service_handle_);
   }
 }
 
@@ -189,14 +204,14 @@ std::uint32_t Win32Host::reg_query_value(HostHandle key, const std::string& name
 
 void Win32Host::reg_close(HostHandle key) { RegCloseKey(to_key(key)); }
 
-bool Win32Host::find_directory_entry(const std::string& path, DirectoryEntry* out) {
+std::uint32_t Win32Host::find_directory_entry(const std::string& path, DirectoryEntry* out) {
   WIN32_FIND_DATAA entry;
   FindHandle search(FindFirstFileA(path.c_str(), &entry));
-  if (!search.valid()) return false;
+  if (!search.valid()) return failure_code();
   out->size_low = entry.nFileSizeLow;
   out->last_write_utc = to_u64(entry.ftLastWriteTime);
   out->is_directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  return true;
+  return ERROR_SUCCESS;
 }
 
 bool Win32Host::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
@@ -238,6 +253,8 @@ bool Win32Host::version_info_query(HostHandle block, const std::string& sub_bloc
 void Win32Host::version_info_close(HostHandle block) {
   HeapFree(GetProcessHeap(), 0, reinterpret_cast<void*>(block));
 }
+
+std::uint32_t Win32Host::set_error_mode(std::uint32_t mode) { return SetErrorMode(mode); }
 
 HostHandle Win32Host::load_library(const std::string& name) {
   return reinterpret_cast<HostHandle>(LoadLibraryA(name.c_str()));

@@ -35,7 +35,7 @@ class Win32Host : public Host {
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
   void reg_close(HostHandle key) override;
 
-  bool find_directory_entry(const std::string& path, DirectoryEntry* out) override;
+  std::uint32_t find_directory_entry(const std::string& path, DirectoryEntry* out) override;
   bool utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) override;
   std::uint32_t version_info_size(const std::string& path) override;
   HostHandle version_info_open(const std::string& path, std::uint32_t size) override;
@@ -43,6 +43,7 @@ class Win32Host : public Host {
                           std::uint32_t* length) override;
   void version_info_close(HostHandle block) override;
 
+  std::uint32_t set_error_mode(std::uint32_t mode) override;
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;
@@ -57,6 +58,8 @@ class Win32Host : public Host {
   void close_service_handle(HostHandle handle) override;
 
  private:
+  // Written out by hand, as Windows 95 may lack the functions; the look-up
+  // checks each against the platform's declaration when it compiles.
   typedef SC_HANDLE(WINAPI* OpenSCManagerFn)(LPCSTR machine, LPCSTR database, DWORD access);
   typedef SC_HANDLE(WINAPI* OpenServiceFn)(SC_HANDLE manager, LPCSTR name, DWORD access);
   typedef BOOL(WINAPI* QueryServiceStatusFn)(SC_HANDLE service, LPSERVICE_STATUS status);
