@@ -105,10 +105,10 @@ void RecordingHost::reg_close(HostHandle key) {
   inner_.reg_close(key);
 }
 
-bool RecordingHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
-  bool found = inner_.find_directory_entry(path, out);
-  add(CALL_FIND_DIRECTORY_ENTRY, path, 0, NO_HANDLE, NO_HANDLE, found);
-  return found;
+std::uint32_t RecordingHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
+  std::uint32_t error = inner_.find_directory_entry(path, out);
+  add(CALL_FIND_DIRECTORY_ENTRY, path, 0, NO_HANDLE, NO_HANDLE, error);
+  return error;
 }
 
 bool RecordingHost::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
@@ -139,6 +139,12 @@ bool RecordingHost::version_info_query(HostHandle block, const std::string& sub_
 void RecordingHost::version_info_close(HostHandle block) {
   add(CALL_VERSION_INFO_CLOSE, "", 0, block, NO_HANDLE, 0);
   inner_.version_info_close(block);
+}
+
+std::uint32_t RecordingHost::set_error_mode(std::uint32_t mode) {
+  std::uint32_t previous = inner_.set_error_mode(mode);
+  add(CALL_SET_ERROR_MODE, "", mode, NO_HANDLE, NO_HANDLE, 0);
+  return previous;
 }
 
 HostHandle RecordingHost::load_library(const std::string& name) {
@@ -269,6 +275,9 @@ std::uint32_t make_call(Host& host, const HostCall& call, HandleMap& handles,
       return host.version_info_query(handle, call.text, &data, &length);
     }
     case CALL_VERSION_INFO_CLOSE: host.version_info_close(handle); return 0;
+    case CALL_SET_ERROR_MODE:
+      host.set_error_mode(static_cast<std::uint32_t>(call.number));
+      return 0;
     case CALL_LOAD_LIBRARY:
       out = host.load_library(call.text);
       handles.add(call.handed_out, out);

@@ -31,6 +31,7 @@ enum HostCallKind {
   CALL_VERSION_INFO_OPEN,
   CALL_VERSION_INFO_QUERY,
   CALL_VERSION_INFO_CLOSE,
+  CALL_SET_ERROR_MODE,
   CALL_LOAD_LIBRARY,
   CALL_FIND_FUNCTION,
   CALL_TM_GET_TYPE_VERSION,
@@ -69,13 +70,14 @@ class RecordingHost : public Host {
   std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
   void reg_close(HostHandle key) override;
-  bool find_directory_entry(const std::string& path, DirectoryEntry* out) override;
+  std::uint32_t find_directory_entry(const std::string& path, DirectoryEntry* out) override;
   bool utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) override;
   std::uint32_t version_info_size(const std::string& path) override;
   HostHandle version_info_open(const std::string& path, std::uint32_t size) override;
   bool version_info_query(HostHandle block, const std::string& sub_block, const void** data,
                           std::uint32_t* length) override;
   void version_info_close(HostHandle block) override;
+  std::uint32_t set_error_mode(std::uint32_t mode) override;
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;
