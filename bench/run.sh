@@ -39,15 +39,8 @@ if [ "$what" = all ] || [ "$what" = loader ]; then
 fi
 
 [ "$what" = loader ] && exit 0
-if [ -f "$root/tools/dorvik-provision/wine/provision.sh" ]; then
-  # shellcheck source=/dev/null
-  source "$root/tools/dorvik-provision/wine/provision.sh"
-else
-  # shellcheck source=/dev/null
-  source "$root/tests/win32/wine_env.sh"
-  # shellcheck source=/dev/null
-  source "$root/tests/e2e/provision.sh"
-fi
+# shellcheck source=tools/dorvik-provision/wine/provision.sh
+source "$root/tools/dorvik-provision/wine/provision.sh"
 start_xvfb
 work="$DORVIK_WINE_ROOT/bench.$$"
 finish() {
@@ -62,8 +55,8 @@ provision_machine "$root/machines/winxp-complete" "$work"
 # Both programs in Dorvik's own folder on the machine, as a user starts it.
 program_dir=$(dirname "$DORVIK_PROGRAM_UNIX")
 program_win=${DORVIK_PROGRAM%\\*}
-cp "$windows_build/Dorvik.exe" "$windows_build/bench/bare_dialog.exe" \
-  "$windows_build/bench/status_run_bench.exe" "$program_dir/"
+cp "$windows_build/Dorvik.exe" "$windows_build/bare_dialog.exe" \
+  "$windows_build/status_run_bench.exe" "$program_dir/"
 cd "$WINEPREFIX"
 
 if [ "$what" = all ] || [ "$what" = status-run ]; then
@@ -72,6 +65,6 @@ if [ "$what" = all ] || [ "$what" = status-run ]; then
 fi
 if [ "$what" = all ] || [ "$what" = startup ]; then
   echo
-  TZ=$DORVIK_TZ wine "$windows_build/bench/startup_bench.exe" 5 5 "$program_win\\Dorvik.exe" \
+  TZ=$DORVIK_TZ wine "$windows_build/startup_bench.exe" 5 5 "$program_win\\Dorvik.exe" \
     "$program_win\\bare_dialog.exe" | tr -d '\r'
 fi

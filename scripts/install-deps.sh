@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what Dorvik's build, demo and tests need on Debian 12, as root.
-# Safe to run again: apt-get only adds what is missing.
+# Installs what Dorvik's build, demo and tests need on Debian 12, and only
+# what is missing: dpkg is asked first, and apt-get runs (with sudo when the
+# caller is not root, which is said before sudo asks) only for a package that
+# is not installed yet. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -8,12 +10,29 @@ packages=(
   clang libclang-rt-14-dev                             # fuzz targets (libFuzzer)
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686     # Dorvik.exe
   wine wine32:i386 xvfb x11-utils imagemagick          # running Dorvik.exe
-  python3                                              # end-to-end comparisons
+  python3                                              # the prefix snapshots
   mount util-linux e2fsprogs                           # full and read-only temporary directories
 )
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+add_i386=
+dpkg --print-foreign-architectures | grep -qx i386 || add_i386=yes
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -qx 'install ok installed' ||
+    missing+=("$package")
+done
+[ -n "$add_i386" ] || [ ${#missing[@]} -gt 0 ] || exit 0
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || {
+    echo "install-deps: missing ${missing[*]:-the i386 architecture}; run this script as root" >&2
+    exit 1
+  }
+  echo "install-deps: missing ${missing[*]:-the i386 architecture}: installing with sudo (it may ask for your password)"
+  as_root=(sudo)
 fi
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+[ -z "$add_i386" ] || "${as_root[@]}" dpkg --add-architecture i386
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}" >/dev/null

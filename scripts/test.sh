@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Every test of Dorvik, from a fresh Debian 12 machine (as root): installs
-# what is missing, builds both presets, runs the unit tests on Linux and the
-# tests of Dorvik.exe under Wine.
+# Every test of Dorvik, from a fresh Debian 12 machine, as root or as an
+# ordinary user: installs what is missing (with sudo when not root), builds
+# both presets, runs the unit tests on Linux and the tests of Dorvik.exe under
+# Wine, all as the user who started it. The cases that mount over the
+# temporary directory need root: an ordinary user sees them skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,26 +27,21 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$(nproc)"
 
 echo "== Dorvik.exe: import table and PE header"
-ctest --test-dir build/windows -L imports --output-on-failure
+ctest --preset windows -L imports
 
-# Boots a cached Wine prefix template once (about 10 s, kept in /tmp), then
-# starts Dorvik.exe under Xvfb as Windows XP.
-echo "== Dorvik.exe under Wine: smoke test"
-# (-L takes a pattern: anchored, so that it leaves out the label wine-faults.)
-ctest --test-dir build/windows -L '^wine$' --output-on-failure
-
-# Every machine profile of machines/ that Wine can produce, provisioned as
-# its own prefix (two at a time) and run through Dorvik.exe's dialog: the log
-# and icons against the expected ones and against dorvik-sim on the machine
-# as provisioned; then the start-up and dialog cases. About a minute and a
-# half; a profile Wine cannot produce is reported as skipped, with the reason.
-echo "== Dorvik.exe under Wine, end to end: every machine profile"
-ctest --test-dir build/windows -L e2e -j2 --output-on-failure
+# The demo (scripts/demo.sh, under Xvfb) on every machine profile of
+# machines/, each provisioned as its own prefix (two at a time; the first
+# boots a cached Wine prefix template, about 10 s, kept in /tmp): the log and
+# icons against the expected ones and against the simulated run on the
+# machine as provisioned; then the start-up and dialog cases. A profile Wine
+# cannot produce is reported as skipped, with the reason.
+echo "== Dorvik.exe under Wine, end to end: the demo on every machine profile"
+ctest --preset windows -L e2e -j2
 
 # Faults of the machine under Wine, on the provisioned default machine: the
-# temporary directory read-only or full (mounted over it; skipped with the
-# reason where mounting is not allowed) and the log on /dev/full; twenty
-# copies started at once; and a whole session recorded around, to show that
-# the prefix changes only by the log. About half a minute, two at a time.
+# temporary directory read-only or with one block left (mounted over it;
+# skipped with the reason where mounting is not allowed) and the log on
+# /dev/full; twenty copies started at once; and a whole session recorded
+# around, to show that the prefix changes only by the log. Two at a time.
 echo "== Dorvik.exe under Wine: faults of the machine, and nothing written"
-ctest --test-dir build/windows -L wine-faults -j2 --output-on-failure
+ctest --preset windows -L wine-faults -j2

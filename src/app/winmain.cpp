@@ -14,8 +14,7 @@ namespace {
 const int EXIT_REFUSED = -1;
 
 void show_refusal(const ProcessValues& values, const char* text) {
-  std::string caption = values.program_file_name + " Error Information";
-  MessageBoxA(nullptr, text, caption.c_str(), MB_OK | MB_ICONERROR);
+  MessageBoxA(nullptr, text, refusal_caption(values).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -31,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
   // The version is tested first: an unsupported system is refused as such,
   // whether or not another copy runs.
   if (values.sys_os == OS_UNSUPPORTED) {
-    show_refusal(values, "Unsupported Operating System");
+    show_refusal(values, UNSUPPORTED_OS_TEXT);
     return EXIT_REFUSED;
   }
 
@@ -41,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
   KernelHandle guard(CreateMutexA(nullptr, FALSE, PROGRAM_TITLE_FORMAT));
   if (guard.get() && GetLastError() == ERROR_ALREADY_EXISTS) {
     guard.close();
-    show_refusal(values, "Only one instance of this program allowed!");
+    show_refusal(values, SECOND_COPY_TEXT);
     return EXIT_REFUSED;
   }
 

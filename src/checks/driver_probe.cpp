@@ -5,17 +5,7 @@
 #include "checks/registry_values.h"
 #include "report/text.h"
 
-const DriverFileSpec DRIVER_FILES[DRIVER_SLOT_COUNT] = {
-    {"Downtvdd.dll", DIR_SYSTEM},  {"Ds1410d.sys", DIR_DRIVERS},  {"Ib10e32.dll", DIR_SYSTEM},
-    {"Ib97e32.dll", DIR_SYSTEM},   {"Ib97u32.dll", DIR_SYSTEM},   {"Ibfs32.dll", DIR_SYSTEM},
-    {"Rockey9x.vxd", DIR_SYSTEM},  {"Rockeynt.sys", DIR_DRIVERS}, {"Rockusb.inf", DIR_INF},
-    {"Rockusb.sys", DIR_DRIVERS},  {"Rockvdd.dll", DIR_SYSTEM},   {"Userport.exe", DIR_WINDOWS},
-    {"Userport.sys", DIR_DRIVERS}, {"Vsauthd.vxd", DIR_SYSTEM},
-};
-
 namespace {
-
-const char SHARED_DLLS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 const char* directory_template(DirectoryFamily family, OsClass os) {
   switch (family) {

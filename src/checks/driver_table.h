@@ -1,8 +1,11 @@
 // driver_table.h: the fourteen known driver files and their probes.
 //
-// Each run probes every slot in slot order: is the file there, its size,
-// last-write time, file version and shared-use count. The evaluation
-// (evaluation.h) judges a probed slot; report_driver_file writes its line.
+// One row per file holds what is known of it: its name and folder, the
+// classes that require it, the sizes and dates it may have, the groups it
+// belongs to. Each run probes every slot in slot order: is the file there,
+// its size, last-write time, file version and shared-use count. The
+// evaluation (evaluation.h) judges a probed slot; report_driver_file writes
+// its line.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +14,50 @@
 #include "checks/run_context.h"
 #include "report/report_sink.h"
 #include "report/status.h"
+#include "startup/os_class.h"
 
-const int DRIVER_SLOT_COUNT = 14;
+// The fourteen slots, in the order of probing and of the report lines.
+enum DriverSlot : int {
+  SLOT_DOWNTVDD_DLL,
+  SLOT_DS1410D_SYS,
+  SLOT_IB10E32_DLL,
+  SLOT_IB97E32_DLL,
+  SLOT_IB97U32_DLL,
+  SLOT_IBFS32_DLL,
+  SLOT_ROCKEY9X_VXD,
+  SLOT_ROCKEYNT_SYS,
+  SLOT_ROCKUSB_INF,
+  SLOT_ROCKUSB_SYS,
+  SLOT_ROCKVDD_DLL,
+  SLOT_USERPORT_EXE,
+  SLOT_USERPORT_SYS,
+  SLOT_VSAUTHD_VXD,
+  DRIVER_SLOT_COUNT
+};
+
+// The thirteen driver groups, in the order of the summary lines and icons.
+enum DriverGroup : int {
+  GROUP_32_ROCKEY_USB_DRIVER,
+  GROUP_32_ROCKEY_PARALLEL_DRIVER,
+  GROUP_32_ROCKEY_PARALLEL_REGISTRY,
+  GROUP_32_IBUTTON_PARALLEL_DRIVER,
+  GROUP_32_IBUTTON_PARALLEL_REGISTRY,
+  GROUP_32_IBUTTON_SERIAL_DRIVER,
+  GROUP_32_IBUTTON_SERIAL_REGISTRY,
+  GROUP_16_ROCKEY_USB_DRIVER,
+  GROUP_16_ROCKEY_PARALLEL_DRIVER,
+  GROUP_16_ROCKEY_PARALLEL_REGISTRY,
+  GROUP_16_IBUTTON_PARALLEL_DRIVER,
+  GROUP_16_IBUTTON_PARALLEL_REGISTRY,
+  GROUP_16_IBUTTON_USERPORT,
+  GROUP_COUNT,
+  NO_GROUP = -1
+};
+
 const std::int32_t SHARED_COUNT_UNKNOWN = -1;
+
+// The key whose values, named by a file's full path, hold its shared-use count.
+extern const char SHARED_DLLS_KEY[];
 
 // The directories in which driver files are looked for.
 enum DirectoryFamily {
@@ -23,16 +67,42 @@ enum DirectoryFamily {
   DIR_INF       // INF
 };
 
-struct DriverFileSpec {
-  const char* name;
-  DirectoryFamily family;
+// A size and date that a correct file has, on the classes named.
+struct AcceptedPair {
+  std::uint32_t size = 0;
+  const char* date = nullptr;  // month-day-year, local; none marks an unused entry
+  OsClassSet on = EVERY_CLASS;
 };
 
-// Slot order is the order of probing and of the report lines.
-extern const DriverFileSpec DRIVER_FILES[DRIVER_SLOT_COUNT];
+// A group the file is a member of, on the classes named; on every class it
+// counts only where the file is required and the group is.
+struct GroupMembership {
+  DriverGroup group = NO_GROUP;
+  OsClassSet on = EVERY_CLASS;
+};
+
+// Everything known of one driver file.
+struct DriverFileRow {
+  DriverSlot slot;
+  const char* name;
+  DirectoryFamily family;
+  OsClassSet required_on;
+  AcceptedPair accepted[3];
+  GroupMembership groups[2];
+};
+
+// One row per slot, in slot order (driver_table.cpp checks both at compile time).
+extern const DriverFileRow DRIVER_FILES[DRIVER_SLOT_COUNT];
+
+// True when the file of `slot` is required on `os`.
+bool file_required(DriverSlot slot, OsClass os);
+// True when `pair` is an entry of its row that `os` accepts.
+bool pair_accepted_on(const AcceptedPair& pair, OsClass os);
+// True when the file of `slot` is a member of `group` on `os`.
+bool file_in_group(DriverSlot slot, DriverGroup group, OsClass os);
 
 struct DriverFileSlot {
-  DriverStatus status = 0;
+  DriverStatus status = {};
   std::string name;
   bool found = false;
   // The next four mean something only while `found` is set.

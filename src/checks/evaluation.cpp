@@ -1,89 +1,88 @@
-// evaluation.cpp: driver file expectations and the group rules.
+// evaluation.cpp: judging driver files, and the thirteen driver groups.
 
 #include "checks/evaluation.h"
 
 #include "report/text.h"
 
+constexpr DriverGroupRow DRIVER_GROUPS[GROUP_COUNT] = {
+    {.group = GROUP_32_ROCKEY_USB_DRIVER,
+     .summary_line = "(%s) 32-Bit Rockey USB Driver Status.",
+     .counts_on = USB_CLASSES,
+     .results = 0},
+    {.group = GROUP_32_ROCKEY_PARALLEL_DRIVER,
+     .summary_line = "(%s) 32-Bit Rockey Parallel Driver Status.",
+     .counts_on = EVERY_CLASS,
+     .results = 0},
+    {.group = GROUP_32_ROCKEY_PARALLEL_REGISTRY,
+     .summary_line = "(%s) 32-Bit Rockey Parallel Registry Status.",
+     .counts_on = EVERY_CLASS,
+     .results = check_results({RESULT_ROCKEY9X_REGISTRY})},
+    {.group = GROUP_32_IBUTTON_PARALLEL_DRIVER,
+     .summary_line = "(%s) 32-Bit iButton Parallel Driver Status.",
+     .counts_on = EVERY_CLASS,
+     .results = 0},
+    // The DS1410D result is STATUS_NR, and changes nothing, off Windows NT.
+    {.group = GROUP_32_IBUTTON_PARALLEL_REGISTRY,
+     .summary_line = "(%s) 32-Bit iButton Parallel Registry Status.",
+     .counts_on = EVERY_CLASS,
+     .results = check_results({RESULT_DS1410D_REGISTRY, RESULT_TMEX_REGISTRY})},
+    {.group = GROUP_32_IBUTTON_SERIAL_DRIVER,
+     .summary_line = "(%s) 32-Bit iButton Serial Driver Status.",
+     .counts_on = EVERY_CLASS,
+     .results = 0},
+    {.group = GROUP_32_IBUTTON_SERIAL_REGISTRY,
+     .summary_line = "(%s) 32-Bit iButton Serial Registry Status.",
+     .counts_on = EVERY_CLASS,
+     .results = check_results({RESULT_TMEX_REGISTRY})},
+    {.group = GROUP_16_ROCKEY_USB_DRIVER,
+     .summary_line = "(%s) 16-Bit Rockey USB Driver Status.",
+     .counts_on = USB_CLASSES,
+     .results = 0},
+    {.group = GROUP_16_ROCKEY_PARALLEL_DRIVER,
+     .summary_line = "(%s) 16-Bit Rockey Parallel Driver Status.",
+     .counts_on = EVERY_CLASS,
+     .results = 0},
+    {.group = GROUP_16_ROCKEY_PARALLEL_REGISTRY,
+     .summary_line = "(%s) 16-Bit Rockey Parallel Registry Status.",
+     .counts_on = EVERY_CLASS,
+     .results = check_results({RESULT_ROCKEY9X_REGISTRY})},
+    {.group = GROUP_16_IBUTTON_PARALLEL_DRIVER,
+     .summary_line = "(%s) 16-Bit iButton Parallel Driver Status.",
+     .counts_on = os_classes_except(WIN9X_CLASSES),
+     .results = 0},
+    {.group = GROUP_16_IBUTTON_PARALLEL_REGISTRY,
+     .summary_line = "(%s) 16-Bit iButton Parallel Registry Status.",
+     .counts_on = os_classes({OS_NT4}),
+     .results = check_results({RESULT_VDD_REGISTRY})},
+    {.group = GROUP_16_IBUTTON_USERPORT,
+     .summary_line = "(%s) 16-Bit iButton Parallel UserPort Status.",
+     .counts_on = EVERY_CLASS,
+     .results = check_results({RESULT_USERPORT_SERVICE})},
+};
+
 namespace {
 
-struct AcceptedPair {
-  std::uint32_t size;
-  const char* date;  // month-day-year, local
-};
-
-// Which classes need a slot's file.
-enum Requirement { REQ_NT4_ONLY, REQ_NT, REQ_EVERY_CLASS, REQ_WIN9X, REQ_USB, REQ_W2K };
-
-struct DriverExpectation {
-  Requirement required_on;
-  AcceptedPair pairs[2];
-  int pair_count;
-};
-
-// By slot. "Vsauthd.vxd" (slot 13) has pairs per class: see accepted_pairs.
-const DriverExpectation EXPECTATIONS[DRIVER_SLOT_COUNT] = {
-    {REQ_NT4_ONLY, {{11776, "07-10-1998"}}, 1},                      // Downtvdd.dll
-    {REQ_NT, {{6592, "06-18-2001"}}, 1},                             // Ds1410d.sys
-    {REQ_EVERY_CLASS, {{86016, "07-02-2001"}}, 1},                   // Ib10e32.dll
-    {REQ_EVERY_CLASS, {{90112, "06-18-2001"}}, 1},                   // Ib97e32.dll
-    {REQ_EVERY_CLASS, {{94208, "06-18-2001"}}, 1},                   // Ib97u32.dll
-    {REQ_EVERY_CLASS, {{131072, "10-03-2001"}}, 1},                  // Ibfs32.dll
-    {REQ_WIN9X, {{28252, "12-10-2001"}, {28252, "08-20-2002"}}, 2},  // Rockey9x.vxd
-    {REQ_NT, {{18223, "12-10-2001"}}, 1},                            // Rockeynt.sys
-    {REQ_USB, {{2098, "12-10-2001"}}, 1},                            // Rockusb.inf
-    {REQ_USB, {{27732, "12-10-2001"}, {23384, "08-20-2002"}}, 2},    // Rockusb.sys
-    {REQ_NT, {{10752, "12-10-2001"}}, 1},                            // Rockvdd.dll
-    {REQ_W2K, {{11776, "05-29-2001"}}, 1},                           // Userport.exe
-    {REQ_W2K, {{4256, "11-28-2000"}}, 1},                            // Userport.sys
-    {REQ_WIN9X, {{11354, "06-18-2001"}, {11366, "06-24-2002"}}, 2},  // Vsauthd.vxd on 95
-};
-
-const int VSAUTHD_SLOT = 13;
-const DriverExpectation VSAUTHD_ON_98_AND_ME = {
-    REQ_WIN9X, {{11354, "04-30-2002"}, {11366, "06-24-2002"}}, 2};
-
-bool required(Requirement requirement, OsClass os) {
-  switch (requirement) {
-    case REQ_NT4_ONLY: return os == OS_NT4;
-    case REQ_NT: return os_in(NT_CLASSES, os);
-    case REQ_EVERY_CLASS: return true;
-    case REQ_WIN9X: return os_in(WIN9X_CLASSES, os);
-    case REQ_USB: return os_in(USB_CLASSES, os);
-    case REQ_W2K: return os_in(W2K_CLASSES, os);
-  }
+// A row left out, or one out of group order, stops the build.
+constexpr bool rows_in_group_order() {
+  for (int i = 0; i < GROUP_COUNT; i++)
+    if (DRIVER_GROUPS[i].group != i || DRIVER_GROUPS[i].summary_line == nullptr) return false;
   return true;
 }
-
-const DriverExpectation& expectation(int slot, OsClass os) {
-  if (slot == VSAUTHD_SLOT && (os == OS_WIN98 || os == OS_WINME)) return VSAUTHD_ON_98_AND_ME;
-  return EXPECTATIONS[slot];
-}
-
-const char* const SUMMARY_LINES[GROUP_COUNT] = {
-    "(%s) 32-Bit Rockey USB Driver Status.",
-    "(%s) 32-Bit Rockey Parallel Driver Status.",
-    "(%s) 32-Bit Rockey Parallel Registry Status.",
-    "(%s) 32-Bit iButton Parallel Driver Status.",
-    "(%s) 32-Bit iButton Parallel Registry Status.",
-    "(%s) 32-Bit iButton Serial Driver Status.",
-    "(%s) 32-Bit iButton Serial Registry Status.",
-    "(%s) 16-Bit Rockey USB Driver Status.",
-    "(%s) 16-Bit Rockey Parallel Driver Status.",
-    "(%s) 16-Bit Rockey Parallel Registry Status.",
-    "(%s) 16-Bit iButton Parallel Driver Status.",
-    "(%s) 16-Bit iButton Parallel Registry Status.",
-    "(%s) 16-Bit iButton Parallel UserPort Status.",
-};
+static_assert(rows_in_group_order(), "DRIVER_GROUPS holds one row per group, in group order");
+static_assert(CHECK_RESULT_COUNT <= 32, "a set of check results is one 32-bit word");
 
 }  // namespace
 
 const int GROUP_ICON_CONTROLS[GROUP_COUNT] = {3053, 3054, 3055, 3056, 3057, 3058, 3059,
                                               3061, 3062, 3063, 3064, 3065, 3066};
 
-void evaluate_driver_file(const RunContext& ctx, DriverFileSlot* slot, int slot_number) {
+bool result_in_group(CheckResult result, DriverGroup group) {
+  return (DRIVER_GROUPS[group].results >> result & 1) != 0;
+}
+
+void evaluate_driver_file(const RunContext& ctx, DriverFileSlot* slot, DriverSlot which) {
   const OsClass os = ctx.values.sys_os;
-  const DriverExpectation& expected = expectation(slot_number, os);
-  if (!required(expected.required_on, os)) {
+  if (!file_required(which, os)) {
     slot->status = STATUS_NR;
     return;
   }
@@ -95,56 +94,54 @@ void evaluate_driver_file(const RunContext& ctx, DriverFileSlot* slot, int slot_
   std::string date, time;
   file_time_texts(ctx.host, slot->last_write, &date, &time);
   slot->status = STATUS_UNSURE;
-  for (int i = 0; i < expected.pair_count; i++)
-    if (slot->size == expected.pairs[i].size && date == expected.pairs[i].date)
+  for (const AcceptedPair& pair : DRIVER_FILES[which].accepted)
+    if (pair_accepted_on(pair, os) && slot->size == pair.size && date == pair.date)
       slot->status = STATUS_AOK;
 }
 
-DriverStatus combine(DriverStatus a) { return combine(a, STATUS_NR, STATUS_NR); }
-DriverStatus combine(DriverStatus a, DriverStatus b) { return combine(a, b, STATUS_NR); }
-DriverStatus combine(DriverStatus a, DriverStatus b, DriverStatus c) {
-  if (a == STATUS_ERR || b == STATUS_ERR || c == STATUS_ERR) return STATUS_ERR;
-  if (a == STATUS_UNSURE || b == STATUS_UNSURE || c == STATUS_UNSURE) return STATUS_UNSURE;
+DriverStatus combine(DriverStatus a, DriverStatus b) {
+  if (a == STATUS_ERR || b == STATUS_ERR) return STATUS_ERR;
+  if (a == STATUS_UNSURE || b == STATUS_UNSURE) return STATUS_UNSURE;
   return STATUS_AOK;
 }
 
+namespace {
+
+DriverStatus group_status(const DriverGroupRow& row, OsClass os, const DriverFileTable& table,
+                          const CheckResults& r) {
+  if (!os_in(row.counts_on, os)) return STATUS_NR;
+  DriverStatus status = STATUS_AOK;
+  int files = 0, results = 0;
+  for (int slot = 0; slot < DRIVER_SLOT_COUNT; slot++) {
+    if (!file_in_group(DriverSlot(slot), row.group, os)) continue;
+    status = combine(status, table.slots[slot].status);
+    files++;
+  }
+  DriverStatus result_status = STATUS_AOK;
+  for (int result = 0; result < CHECK_RESULT_COUNT; result++) {
+    if (!result_in_group(CheckResult(result), row.group)) continue;
+    result_status = r.status[result];
+    status = combine(status, result_status);
+    results++;
+  }
+  // One check result alone is passed on as its check returned it.
+  return files == 0 && results == 1 ? result_status : status;
+}
+
+}  // namespace
+
 GroupStatuses compute_groups(OsClass os, const DriverFileTable& table, const CheckResults& r) {
-  auto slot = [&table](int n) { return table.slots[n].status; };
-  const bool win9x = os_in(WIN9X_CLASSES, os);
   GroupStatuses g;
-  // 32-bit programs.
-  g.status[0] = os_in(USB_CLASSES, os) ? combine(slot(8), slot(9)) : STATUS_NR;
-  g.status[1] = win9x ? combine(slot(6)) : combine(slot(7));
-  g.status[2] = r.rockey9x_registry;
-  g.status[3] = win9x ? combine(slot(2), slot(5), slot(13)) : combine(slot(1), slot(2), slot(5));
-  g.status[4] = win9x ? r.tmex_registry : combine(r.ds1410d_registry, r.tmex_registry);
-  g.status[5] = combine(slot(3), slot(4), slot(5));
-  g.status[6] = r.tmex_registry;
-  // 16-bit programs.
-  if (os == OS_WIN98 || os == OS_WINME)
-    g.status[7] = combine(slot(8), slot(9));
-  else if (os_in(W2K_CLASSES, os))
-    g.status[7] = combine(slot(8), slot(9), slot(10));
-  else
-    g.status[7] = STATUS_NR;
-  g.status[8] = win9x ? combine(slot(6)) : combine(slot(7), slot(10));
-  g.status[9] = r.rockey9x_registry;
-  if (win9x)
-    g.status[10] = STATUS_NR;
-  else if (os == OS_NT4)
-    g.status[10] = combine(slot(0), slot(1));
-  else
-    g.status[10] = combine(slot(11), slot(12));
-  g.status[11] = os == OS_NT4 ? r.vdd_registry : STATUS_NR;
-  g.status[12] = r.userport_service;
+  for (const DriverGroupRow& row : DRIVER_GROUPS)
+    g.status[row.group] = group_status(row, os, table, r);
   return g;
 }
 
 GroupStatuses report_groups(const RunContext& ctx, ReportSink& sink, const DriverFileTable& table,
                             const CheckResults& results) {
   GroupStatuses groups = compute_groups(ctx.values.sys_os, table, results);
-  for (int i = 0; i < GROUP_COUNT; i++)
-    report_line(sink, format_text(SUMMARY_LINES[i], status_text(groups.status[i])));
+  for (const DriverGroupRow& row : DRIVER_GROUPS)
+    report_line(sink, format_text(row.summary_line, status_text(groups.status[row.group])));
   return groups;
 }
 

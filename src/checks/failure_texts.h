@@ -15,7 +15,7 @@ const char CPU_KEY_MISSING_TEXT[] = "CPU Registry Key Not Found.";
 // The VDD list's line, with its label; a registry value that must be
 // there says the same after the label.
 const char VDD_MISSING_TEXT[] = "VDD: Not Found (ERR),";
-const char* const VALUE_MISSING_ERR_TEXT = VDD_MISSING_TEXT + 5;
+constexpr const char* VALUE_MISSING_ERR_TEXT = VDD_MISSING_TEXT + 5;
 const char VALUE_MISSING_AOK_TEXT[] = "Not Found (AOK),";  // a value that may be missing
 const char TMEX_MISSING_TEXT[] = "IBFS32.DLL (Main TMEX Driver) is not Present.";
 const char TMEX_NO_FUNCTION_FORMAT[] = " (ERR) GetProcAddress failed with error: %u";

@@ -3,9 +3,9 @@
 #include "checks/status_run.h"
 
 #include "checks/registry_checks.h"
+#include "checks/system_identity.h"
 #include "checks/tmex_probe.h"
 #include "checks/userport_check.h"
-#include "checks/system_identity.h"
 
 GroupStatuses run_status(const RunContext& ctx, DriverFileTable* table, ReportSink& sink,
                          GroupIconPanel& icons) {
@@ -31,26 +31,26 @@ GroupStatuses run_status(const RunContext& ctx, DriverFileTable* table, ReportSi
   report_cpu_identity(host, sink);
   report_line(sink, nullptr);
 
-  for (int i = 0; i < DRIVER_SLOT_COUNT; i++) {
-    DriverFileSlot* slot = &table->slots[i];
-    probe_driver_file(ctx, slot, DRIVER_FILES[i].name, DRIVER_FILES[i].family);
-    evaluate_driver_file(ctx, slot, i);
+  for (const DriverFileRow& row : DRIVER_FILES) {
+    DriverFileSlot* slot = &table->slots[row.slot];
+    probe_driver_file(ctx, slot, row.name, row.family);
+    evaluate_driver_file(ctx, slot, row.slot);
     report_driver_file(host, sink, *slot);
   }
   report_line(sink, nullptr);
 
-  CheckResults results;
-  results.rockey9x_registry = check_rockey9x_registry(ctx, sink);
+  CheckResults results = {};
+  results.status[RESULT_ROCKEY9X_REGISTRY] = check_rockey9x_registry(ctx, sink);
   report_line(sink, nullptr);
-  results.tmex_registry = check_tmex_registry(ctx, sink);
+  results.status[RESULT_TMEX_REGISTRY] = check_tmex_registry(ctx, sink);
   report_line(sink, nullptr);
-  results.ds1410d_registry = check_ds1410d_registry(ctx, sink);
+  results.status[RESULT_DS1410D_REGISTRY] = check_ds1410d_registry(ctx, sink);
   report_line(sink, nullptr);
-  results.vdd_registry = check_vdd_registry(ctx, sink);
+  results.status[RESULT_VDD_REGISTRY] = check_vdd_registry(ctx, sink);
   report_line(sink, nullptr);
   probe_tmex_drivers(host, sink);  // its lines only: no group uses its result
   report_line(sink, nullptr);
-  results.userport_service = check_userport_service(host, values.sys_os, sink);
+  results.status[RESULT_USERPORT_SERVICE] = check_userport_service(host, values.sys_os, sink);
   report_line(sink, nullptr);
 
   GroupStatuses groups = report_groups(ctx, sink, *table, results);

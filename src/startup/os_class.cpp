@@ -2,12 +2,6 @@
 
 #include "startup/os_class.h"
 
-bool os_in(const OsClassSet& set, OsClass os) {
-  for (int i = 0; i < set.count; i++)
-    if (set.members[i] == os) return true;
-  return false;
-}
-
 OsClass classify_os_version(const OsVersionRecord& v) {
   if (v.platform_id == OS_PLATFORM_WIN32_WINDOWS) {
     // The minor version decides before the build; the major is not looked at.

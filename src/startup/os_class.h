@@ -7,38 +7,54 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "host/host.h"
 
-typedef int OsClass;
-
-const OsClass OS_UNSUPPORTED = 0;
-const OsClass OS_OTHER_PLATFORM = 2;
-const OsClass OS_WIN95A = 4;
-const OsClass OS_WIN95B = 8;
-const OsClass OS_WIN98 = 16;
-const OsClass OS_WINME = 17;
-const OsClass OS_NT351 = 32;
-const OsClass OS_NT4 = 64;
-const OsClass OS_WIN2000 = 128;
-const OsClass OS_WINXP = 129;
+enum OsClass : int {
+  OS_UNSUPPORTED = 0,
+  OS_OTHER_PLATFORM = 2,
+  OS_WIN95A = 4,
+  OS_WIN95B = 8,
+  OS_WIN98 = 16,
+  OS_WINME = 17,
+  OS_NT351 = 32,
+  OS_NT4 = 64,
+  OS_WIN2000 = 128,
+  OS_WINXP = 129,
+};
 
 // The platform identifiers of the version record.
 const std::uint32_t OS_PLATFORM_WIN32_WINDOWS = 1;
 const std::uint32_t OS_PLATFORM_WIN32_NT = 2;
 
-// A constant set of classes.
+// A constant set of classes: one bit per class code, every code below 256.
+// Built at compile time, so a code that does not fit cannot be added.
 struct OsClassSet {
-  OsClass members[4];
-  int count;
+  std::uint64_t words[4];
 };
 
-const OsClassSet WIN9X_CLASSES = {{OS_WIN95A, OS_WIN95B, OS_WIN98, OS_WINME}, 4};
-const OsClassSet NT_CLASSES = {{OS_NT4, OS_WIN2000, OS_WINXP, 0}, 3};  // NT 3.51 is not in it
-const OsClassSet USB_CLASSES = {{OS_WIN98, OS_WINME, OS_WIN2000, OS_WINXP}, 4};
-const OsClassSet W2K_CLASSES = {{OS_WIN2000, OS_WINXP, 0, 0}, 2};
+constexpr OsClassSet os_classes(std::initializer_list<OsClass> members) {
+  OsClassSet set = {};
+  for (OsClass os : members) set.words[os / 64] |= std::uint64_t{1} << (os % 64);
+  return set;
+}
 
-bool os_in(const OsClassSet& set, OsClass os);
+// Every class that is not in `set`.
+constexpr OsClassSet os_classes_except(OsClassSet set) {
+  for (std::uint64_t& word : set.words) word = ~word;
+  return set;
+}
+
+constexpr bool os_in(const OsClassSet& set, OsClass os) {
+  return os >= 0 && os < 256 && (set.words[os / 64] >> (os % 64) & 1) != 0;
+}
+
+constexpr OsClassSet WIN9X_CLASSES = os_classes({OS_WIN95A, OS_WIN95B, OS_WIN98, OS_WINME});
+constexpr OsClassSet NT_CLASSES = os_classes({OS_NT4, OS_WIN2000, OS_WINXP});  // not NT 3.51
+constexpr OsClassSet USB_CLASSES = os_classes({OS_WIN98, OS_WINME, OS_WIN2000, OS_WINXP});
+constexpr OsClassSet W2K_CLASSES = os_classes({OS_WIN2000, OS_WINXP});
+constexpr OsClassSet EVERY_CLASS = os_classes_except({});
 
 // The classification rule as a pure function of the version record.
 OsClass classify_os_version(const OsVersionRecord& version);

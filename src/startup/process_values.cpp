@@ -45,3 +45,7 @@ void capture_directories(Host& host, ProcessValues* values) {
 std::string program_title(const ProcessValues& values) {
   return format_text(PROGRAM_TITLE_FORMAT, values.program_file_name.c_str(), PROGRAM_VERSION_TEXT);
 }
+
+std::string refusal_caption(const ProcessValues& values) {
+  return values.program_file_name + " Error Information";
+}

@@ -19,6 +19,11 @@ const char* const PROGRAM_VERSION_TEXT = PROGRAM_VERSION_STRING;
 // name of the single-instance mutex (with its placeholders left unfilled).
 const char* const PROGRAM_TITLE_FORMAT = " Show Korvane Device Drivers Status (%s v%s)";
 
+// Start-up's refusals: a message box with one of these texts, captioned by
+// refusal_caption.
+const char* const UNSUPPORTED_OS_TEXT = "Unsupported Operating System";
+const char* const SECOND_COPY_TEXT = "Only one instance of this program allowed!";
+
 struct ProcessValues {
   std::string program_file_name;    // Tool.exe: first letter upper case, the rest lower
   std::string program_name;         // Tool: names the report log
@@ -56,3 +61,7 @@ void capture_directories(Host& host, ProcessValues* values);
 
 // The title line format filled with the program's file name and version.
 std::string program_title(const ProcessValues& values);
+
+// The caption of start-up's refusals: the program's file name and
+// " Error Information".
+std::string refusal_caption(const ProcessValues& values);

@@ -2,7 +2,7 @@
 # no_writes.sh: a whole session of Dorvik.exe under Wine changes nothing in
 # the machine but its log.
 #
-# On the provisioned default machine (winxp-complete), at rest (its server
+# On the provisioned default machine, at rest (its server
 # ended, so the registry files hold everything), the prefix is recorded
 # (tests/e2e/prefix_snapshot.py: every file's path, size, mtime and content
 # hash, and the registry files' keys and values) around three sessions, each
@@ -25,12 +25,11 @@
 # that writes the registry or deletes, moves or creates files
 # (tests/win32/check_imports.sh); the log is written through the C runtime.
 #
-# Usage: no_writes.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR MACHINES_DIR
+# Usage: no_writes.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR PROFILE_DIR
 set -uo pipefail
 
 # shellcheck source=tests/e2e/session.sh
 source "$(dirname "$0")/session.sh" "$1" "$2" no-writes
-profile=$(cd "$3/winxp-complete" && pwd)
 
 snapshot() { python3 "$here/prefix_snapshot.py" snapshot "$WINEPREFIX" "$work/$1.json"; }
 differences() { python3 "$here/prefix_snapshot.py" diff "$work/$1.json" "$work/$2.json"; }
@@ -48,7 +47,7 @@ session() {
   wineserver -w
 }
 
-begin_session "$profile"
+begin_session "$3"
 cp "$windows_build/Dorvik.exe" "$DORVIK_PROGRAM_UNIX"
 # The machine at rest: the provisioning's server writes the registry files
 # as it ends.
@@ -58,8 +57,8 @@ wineserver -w
 snapshot before-idle
 session idle "$windows_build/idle_program.exe" wait-msgbox "Idle Program" 20 dismiss
 snapshot before-dorvik
-session dorvik "$DORVIK_PROGRAM" wait-window "$TITLE" 20 press 3003 press 3004 msgbox dismiss \
-  press 3003 press 3005 wait-gone
+session dorvik "$DORVIK_PROGRAM" wait-window "$DORVIK_TITLE" 20 press "$DORVIK_RUN" \
+  press "$DORVIK_RUN_WITH_LOG" msgbox dismiss press "$DORVIK_RUN" press "$DORVIK_EXIT" wait-gone
 snapshot after-dorvik
 session idle-again "$windows_build/idle_program.exe" wait-msgbox "Idle Program" 20 dismiss
 snapshot after-idle
@@ -71,12 +70,12 @@ sort -u "$work/idle.diff" "$work/idle-again.diff" >"$work/wine.diff"
 
 temp_rel=${DORVIK_TEMP_UNIX#"$WINEPREFIX"/}
 temp_rel=${temp_rel%/}
-log_lines=$(printf '%s\n' "added file $temp_rel/Dorvik.txt" \
-  "changed file $temp_rel/Dorvik.txt (mtime,sha256)" "changed file $temp_rel/Dorvik.txt (mtime)" \
-  "changed file $temp_rel/Dorvik.txt (mtime,sha256,size)" "changed dir $temp_rel (mtime)")
+log="$temp_rel/$DORVIK_LOG_NAME"
+log_lines=$(printf '%s\n' "added file $log" "changed file $log (mtime,sha256)" \
+  "changed file $log (mtime)" "changed file $log (mtime,sha256,size)" "changed dir $temp_rel (mtime)")
 
-grep -qxF "added file $temp_rel/Dorvik.txt" "$work/dorvik.diff" || fail "the session wrote no log"
-grep -q 'Dorvik\.txt' "$work/idle.diff" "$work/idle-again.diff" && fail "an idle session touched the log"
+grep -qxF "added file $log" "$work/dorvik.diff" || fail "the session wrote no log"
+grep -qF "$DORVIK_LOG_NAME" "$work/idle.diff" "$work/idle-again.diff" && fail "an idle session touched the log"
 
 echo "-- differences across Dorvik's session ($(wc -l <"$work/dorvik.diff")):"
 while IFS= read -r line; do

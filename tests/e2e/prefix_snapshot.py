@@ -2,20 +2,19 @@
 """prefix_snapshot.py: what a Wine prefix holds, to show what a session changed.
 
   prefix_snapshot.py snapshot PREFIX OUT.json
-      Records every directory, file and link below PREFIX (path, size, mtime,
-      SHA-256 of the content) and the registry files' keys and values, parsed.
+      Records every directory, file and link below PREFIX (size, mtime,
+      SHA-256 of the content, link target) and the registry files' keys and
+      values.
   prefix_snapshot.py diff BEFORE.json AFTER.json
-      Prints one line per difference, in a stable form without the values,
-      so that the differences of two sessions can be compared line by line.
+      Prints one line per difference, without the values, so that the
+      differences of two sessions can be compared line by line.
 
 The registry files (system.reg, user.reg, userdef.reg) are compared by their
 keys and values rather than as bytes: Wine rewrites them whole whenever it
 saves them, and stamps every key it saves with the time the key was last
-written ("[key] SECONDS" and a "#time=" line below it). Those stamps are not
-part of what a program reads, but a stamp that moved still shows that
-someone wrote to the key: it is reported as its own kind of difference,
-"key-stamp", never dropped. Only the file-level change of a registry file
-(its size, mtime and bytes) is left to the parsed comparison.
+written ("[key] SECONDS" and a "#time=" line below it). A stamp that moved
+still shows that someone wrote to the key: it is a difference of its own
+("#stamp"), never dropped.
 """
 
 import hashlib
@@ -27,54 +26,28 @@ import sys
 
 REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 KEY_LINE = re.compile(r"^\[(.*)\](?: (\d+))?$")
+VALUE_NAME = re.compile(r'^(@|"(?:[^"\\]|\\.)*")=')
 
 
-def parse_registry(path):
-    """{key: {"stamp": str, "values": {name: text}}}; names and keys as Wine writes them."""
-    keys = {}
-    current = None
-    pending = ""
+def registry(path):
+    """{"[key] #stamp": stamp, "[key] NAME": line} for every key and value."""
+    entries, key = {}, None
     with open(path, encoding="utf-8", errors="surrogateescape") as f:
-        for raw in f:
-            line = raw.rstrip("\n")
-            if pending:
-                line = pending + line
-                pending = ""
-            if line.endswith("\\") and current is not None and not line.startswith("["):
-                pending = line[:-1]  # a value continued on the next line
-                continue
-            match = KEY_LINE.match(line)
-            if match and not line.startswith("[ "):
-                current = {"stamp": match.group(2) or "", "values": {}}
-                keys[match.group(1)] = current
-            elif current is None or not line:
-                continue
-            elif line.startswith("#time="):
-                current["stamp"] += " " + line[len("#time="):]
-            elif line.startswith("#"):
-                # "#class=", "#link" and the like: properties of the key.
-                current["values"]["#" + line[1:].split("=", 1)[0]] = line
-            else:
-                name, _, data = split_value(line)
-                current["values"][name] = data
-    return keys
-
-
-def split_value(line):
-    """A value line: its name (@ for the default) and its data."""
-    if line.startswith("@="):
-        return "@", "=", line[2:]
-    if line.startswith('"'):
-        i = 1
-        while i < len(line):
-            if line[i] == "\\":
-                i += 2
-                continue
-            if line[i] == '"':
-                break
-            i += 1
-        return line[: i + 1], "=", line[i + 2 :]
-    return line, "", ""
+        text = f.read().replace("\\\n", "")  # values continued on the next line
+    for line in text.splitlines():
+        match = KEY_LINE.match(line)
+        if match and not line.startswith("[ "):
+            key = f"[{match.group(1)}]"
+            entries[key + " #stamp"] = match.group(2) or ""
+        elif key is None or not line:
+            continue
+        elif line.startswith("#time="):
+            entries[key + " #stamp"] += " " + line[len("#time="):]
+        else:
+            # Values by their name; "#class=", "#link" and the like: the key's.
+            name = VALUE_NAME.match(line)
+            entries[key + " " + (name.group(1) if name else line.split("=", 1)[0])] = line
+    return entries
 
 
 def sha256(path):
@@ -86,73 +59,26 @@ def sha256(path):
 
 
 def snapshot(prefix):
-    entries = {}
-    registry = {}
-    for root, dirs, files in os.walk(prefix):
-        dirs.sort()
-        for name in sorted(dirs + files):
+    state = {}
+    for root, dirs, files in os.walk(prefix):  # links to directories are not followed
+        for name in dirs + files:
             path = os.path.join(root, name)
-            rel = os.path.relpath(path, prefix)
             info = os.lstat(path)
             if stat.S_ISLNK(info.st_mode):
-                entries[rel] = {"kind": "link", "target": os.readlink(path)}
+                kind, fields = "link", {"target": os.readlink(path)}
             elif stat.S_ISDIR(info.st_mode):
-                entries[rel] = {"kind": "dir", "mtime": info.st_mtime_ns}
+                kind, fields = "dir", {"mtime": info.st_mtime_ns}
             elif stat.S_ISREG(info.st_mode):
-                entries[rel] = {
-                    "kind": "file",
-                    "size": info.st_size,
-                    "mtime": info.st_mtime_ns,
-                    "sha256": sha256(path),
-                }
+                kind, fields = "file", {"size": info.st_size, "mtime": info.st_mtime_ns,
+                                        "sha256": sha256(path)}
             else:
-                entries[rel] = {"kind": "other", "mode": info.st_mode}
-        # Links to directories (dosdevices' drives) are recorded, not followed.
-        dirs[:] = [d for d in dirs if not os.path.islink(os.path.join(root, d))]
+                kind, fields = "other", {"mode": info.st_mode}
+            state[f"{kind} {os.path.relpath(path, prefix)}"] = fields
     for name in REGISTRY_FILES:
-        path = os.path.join(prefix, name)
-        if os.path.exists(path):
-            registry[name] = parse_registry(path)
-    return {"entries": entries, "registry": registry}
-
-
-def diff_entries(before, after):
-    lines = []
-    for rel in sorted(set(before) | set(after)):
-        if os.path.basename(rel) in REGISTRY_FILES and os.path.dirname(rel) == "":
-            continue  # compared by keys and values below
-        old, new = before.get(rel), after.get(rel)
-        if old is None:
-            lines.append(f"added {new['kind']} {rel}")
-        elif new is None:
-            lines.append(f"removed {old['kind']} {rel}")
-        elif old != new:
-            what = ",".join(k for k in sorted(set(old) | set(new)) if old.get(k) != new.get(k))
-            lines.append(f"changed {new['kind']} {rel} ({what})")
-    return lines
-
-
-def diff_registry(name, before, after):
-    lines = []
-    for key in sorted(set(before) | set(after)):
-        old, new = before.get(key), after.get(key)
-        if old is None:
-            lines.append(f"reg {name} added key [{key}]")
-            continue
-        if new is None:
-            lines.append(f"reg {name} removed key [{key}]")
-            continue
-        for value in sorted(set(old["values"]) | set(new["values"])):
-            a, b = old["values"].get(value), new["values"].get(value)
-            if a is None:
-                lines.append(f"reg {name} added value [{key}] {value}")
-            elif b is None:
-                lines.append(f"reg {name} removed value [{key}] {value}")
-            elif a != b:
-                lines.append(f"reg {name} changed value [{key}] {value}")
-        if old["stamp"] != new["stamp"]:
-            lines.append(f"reg {name} key-stamp [{key}]")
-    return lines
+        if state.pop(f"file {name}", None) is not None:
+            for entry, line in registry(os.path.join(prefix, name)).items():
+                state[f"reg {name} {entry}"] = {"value": line}
+    return state
 
 
 def main(argv):
@@ -161,17 +87,15 @@ def main(argv):
             json.dump(snapshot(argv[2]), f)
         return 0
     if len(argv) == 4 and argv[1] == "diff":
-        with open(argv[2], encoding="utf-8") as f:
-            before = json.load(f)
-        with open(argv[3], encoding="utf-8") as f:
-            after = json.load(f)
-        lines = diff_entries(before["entries"], after["entries"])
-        for name in REGISTRY_FILES:
-            lines += diff_registry(
-                name, before["registry"].get(name, {}), after["registry"].get(name, {})
-            )
-        for line in lines:
-            print(line)
+        before, after = (json.load(open(path, encoding="utf-8")) for path in argv[2:4])
+        for entry in sorted(set(before) | set(after)):
+            old, new = before.get(entry), after.get(entry)
+            if old is None:
+                print("added", entry)
+            elif new is None:
+                print("removed", entry)
+            elif old != new:
+                print(f"changed {entry} ({','.join(k for k in sorted(new) if old[k] != new[k])})")
         return 0
     print(__doc__, file=sys.stderr)
     return 2

@@ -3,27 +3,23 @@
 #
 #   source "$(dirname "$0")/session.sh" WINDOWS_BUILD_DIR NATIVE_BUILD_DIR NAME
 #
-# Gives the script: windows_build, native_build and here (this folder); the
-# prefix tools of wine_env.sh and provision.sh; a work folder $work of its
-# own; the dialog's TITLE; fail (counts a failure); drive NAME STEPS... (runs
-# the dialog driver into $work/NAME) and values NAME KEY; begin_session
-# [PROFILE] (Xvfb, clean-up at exit, and with a profile its provisioned
-# prefix) and end_session LABEL (the verdict and the exit status). A script
-# with more to undo defines session_cleanup, which runs once the wineserver
-# is gone and before the prefix is removed.
+# Gives the script: windows_build and here (this folder); the provisioning of
+# tools/dorvik-provision/wine; a work folder $work of its own; fail (counts
+# a failure); drive NAME STEPS... (the dialog driver, its output in
+# $work/NAME); values NAME KEY; box NAME (the message box seen: caption, icon
+# and text, as "dorvik-provision names" gives the program's); expect_exit
+# WHAT CODE (the program's exit code); begin_session [PROFILE] (Xvfb, the
+# clean-up at exit and, with a profile, its provisioned prefix, whose
+# DORVIK_* settings name the program's title, buttons and messages); and
+# end_session LABEL (the verdict). A script with more to undo defines
+# session_cleanup, which runs once the wineserver is gone.
 
 windows_build=$(cd "$1" && pwd)
-native_build=$(cd "$2" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=tests/win32/wine_env.sh
-source "$here/../win32/wine_env.sh"
-# shellcheck source=tests/e2e/provision.sh
-source "$here/provision.sh"
-DORVIK_PROVISION="$native_build/tools/dorvik-provision/dorvik-provision"
-
+# shellcheck source=tools/dorvik-provision/wine/provision.sh
+source "$here/../../tools/dorvik-provision/wine/provision.sh"
+DORVIK_PROVISION="$(cd "$2" && pwd)/tools/dorvik-provision/dorvik-provision"
 work="$DORVIK_WINE_ROOT/work-$3.$$"
-# shellcheck disable=SC2034  # used by the scripts that source this file
-TITLE=' Show Korvane Device Drivers Status (Dorvik.exe v5.01.015)'
 failures=0
 
 fail() {
@@ -40,7 +36,6 @@ cleanup() {
   stop_xvfb
 }
 
-# drive NAME STEPS...: runs the dialog driver; its output goes to $work/NAME.
 drive() {
   local name=$1
   shift
@@ -48,26 +43,33 @@ drive() {
     fail "driver ($name): $(grep '^error: ' "$work/$name")"
 }
 
-# values NAME KEY: the values of the driver's "KEY: value" lines in NAME.
 values() { sed -n "s/^$2: //p" "$work/$1"; }
 
-# begin_session [PROFILE]: Xvfb and the clean-up; with a profile, also the
-# work folder and a prefix provisioned from it (a failure ends the script).
+box() {
+  printf '%s\n%s\n%s' "$(values "$1" msgbox-caption)" "$(values "$1" msgbox-icon)" \
+    "$(values "$1" msgbox-text)"
+}
+
+# Not in a subshell: only this shell can wait for the program. Wine hands the
+# exit code on in 8 bits: -1 is 255.
+expect_exit() {
+  local rc=0
+  wait "$program_pid" || rc=$?
+  [ "$rc" = "$2" ] || fail "exit code $rc after $1, expected $2"
+}
+
 begin_session() {
   start_xvfb
   trap cleanup EXIT  # after start_xvfb, whose own trap it replaces
-  [ $# -eq 0 ] && return 0
   mkdir -p "$work"
-  provision_machine "$1" "$work" || {
-    echo "FAIL: provisioning $(basename "$1")"
-    exit 1
-  }
+  [ $# -eq 0 ] && return 0
+  local rc=0
+  provision_machine "$1" "$work" || rc=$?
+  [ "$rc" -ne 77 ] || { cat "$work/plan.txt"; exit 77; }
+  [ "$rc" -eq 0 ] || { echo "FAIL: provisioning $(basename "$1")"; exit 1; }
 }
 
 end_session() {
-  if [ "$failures" -ne 0 ]; then
-    echo "$1: $failures failure(s)"
-    exit 1
-  fi
+  [ "$failures" -eq 0 ] || { echo "$1: $failures failure(s)"; exit 1; }
   echo "$1: passed"
 }

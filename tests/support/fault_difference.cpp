@@ -9,7 +9,7 @@
 namespace {
 
 const DriverStatus STATUSES[] = {STATUS_AOK, STATUS_ERR, STATUS_UNSURE, STATUS_NR};
-const DriverStatus NO_STATUS = 0;
+const DriverStatus NO_STATUS = DriverStatus(0);
 
 // The status that a line opens with, as "(AOK) ", or else NO_STATUS; with
 // `anywhere`, the status a text names, as the "(ERR)" of "Not Found (ERR),".

@@ -5,8 +5,11 @@
 #include <sstream>
 #include <string>
 
+#include "app/dialog_ids.h"
 #include "as_provisioned.h"
+#include "checks/logged_run.h"
 #include "host/sim/profile_loader.h"
+#include "host/sim/sim_host.h"
 #include "prefix_files.h"
 #include "sim_program.h"
 #include "wine_machine.h"
@@ -20,7 +23,8 @@ const char USAGE[] =
     "plan: decides how the machine of PROFILE_DIR is built in the Wine prefix\n"
     "PREFIX and writes to WORK_DIR: machine.reg (the registry import),\n"
     "files.tsv and rc/ (the files, see prefix_files.h) and settings.sh (shell\n"
-    "variables: the program's path, the time zone, the UserPort service).\n"
+    "variables: the program's path, the time zone, the UserPort service, and\n"
+    "what names prints).\n"
     "Exit status 77, with the reasons on standard output, for a machine that\n"
     "Wine cannot produce.\n"
     "\n"
@@ -28,7 +32,13 @@ const char USAGE[] =
     "that the prefix really is: the profile with what the dialog driver read\n"
     "in the prefix (DRIVER_OUTPUT) in place of what Wine decides, the program\n"
     "running as PROGRAM_PATH; writes the report log to LOG and prints the\n"
-    "report (and with --icons the thirteen icons).\n";
+    "report (and with --icons the thirteen icons).\n"
+    "\n"
+    "names: as shell variables, what the program shows when it runs as\n"
+    "PROGRAM_PATH (by default the profile's program, as provisioned) on the\n"
+    "provisioned machine: the dialog's title and button ids, the refusals'\n"
+    "caption and texts, the log's name and path, and the box that ends a\n"
+    "\"Run w/Log\" for each outcome (caption, icon and text, one a line).\n";
 
 const int EXIT_CANNOT_PRODUCE = 77;
 
@@ -54,6 +64,51 @@ std::string shell_quoted(const std::string& text) {
   return out + "'";
 }
 
+std::string assignment(const char* name, const std::string& value) {
+  return std::string(name) + "=" + shell_quoted(value) + "\n";
+}
+
+// The box that ends a "Run w/Log", as the dialog driver reads it.
+std::string notice_box(LoggedRunOutcome outcome, const std::string& log_path) {
+  LogNotice notice = logged_run_notice(outcome, log_path);
+  return std::string(notice.caption) + "\n" +
+         (notice.kind == LOG_NOTICE_INFORMATION ? "information" : "warning") + "\n" + notice.text;
+}
+
+// What the program shows when it runs as `program` (a Wine path) with the
+// temporary directory `temp` on the machine `m`.
+std::string program_names(const SimMachine& m, const std::string& program,
+                          const std::string& temp) {
+  SimMachine named = m;
+  named.module_path = program;
+  SimHost host(named);
+  ProcessValues values;
+  capture_program_values(host, &values);
+  std::string log_path = compose_report_log_path(temp, values.program_name);
+  return assignment("DORVIK_TITLE", program_title(values)) +
+         assignment("DORVIK_RUN", std::to_string(IDC_RUN)) +
+         assignment("DORVIK_RUN_WITH_LOG", std::to_string(IDC_RUN_WITH_LOG)) +
+         assignment("DORVIK_EXIT", std::to_string(IDC_EXIT)) +
+         assignment("DORVIK_REFUSAL_CAPTION", refusal_caption(values)) +
+         assignment("DORVIK_UNSUPPORTED_OS", UNSUPPORTED_OS_TEXT) +
+         assignment("DORVIK_SECOND_COPY", SECOND_COPY_TEXT) +
+         assignment("DORVIK_LOG_NAME", compose_report_log_path("", values.program_name)) +
+         assignment("DORVIK_LOG_PATH", log_path) +
+         assignment("DORVIK_LOG_WRITTEN", notice_box(LOGGED_RUN_WRITTEN, log_path)) +
+         assignment("DORVIK_LOG_NOT_OPENED", notice_box(LOGGED_RUN_NOT_OPENED, log_path)) +
+         assignment("DORVIK_LOG_NOT_WRITTEN", notice_box(LOGGED_RUN_NOT_WRITTEN, log_path));
+}
+
+int names(const std::string& folder, const char* program) {
+  SimMachine m;
+  if (!load(folder, &m)) return 1;
+  std::fputs(program_names(m, program ? program : wine_path(m.module_path, m.windows_dir),
+                           wine_path(m.temp_path, m.windows_dir))
+                 .c_str(),
+             stdout);
+  return 0;
+}
+
 int plan(const std::string& folder, const std::string& prefix, const std::string& work) {
   SimMachine m;
   if (!load(folder, &m)) return 1;
@@ -71,18 +126,16 @@ int plan(const std::string& folder, const std::string& prefix, const std::string
   std::string program = wine_path(m.module_path, m.windows_dir);
   std::string temp = wine_path(m.temp_path, m.windows_dir);
   auto service = m.services.find("userport");
-  std::string settings;
-  settings += "DORVIK_PROGRAM=" + shell_quoted(program) + "\n";
-  settings += "DORVIK_PROGRAM_UNIX=" + shell_quoted(prefix_unix_path(prefix, program)) + "\n";
-  settings += "DORVIK_TEMP=" + shell_quoted(temp) + "\n";
-  settings += "DORVIK_TEMP_UNIX=" + shell_quoted(prefix_unix_path(prefix, temp)) + "\n";
-  settings += "DORVIK_TZ=" + shell_quoted(posix_time_zone(m.utc_offset_minutes)) + "\n";
-  settings += "DORVIK_WINDOWS_DIR=" + shell_quoted(m.windows_dir) + "\n";
-  settings += std::string("DORVIK_USERPORT=") +
-              (service == m.services.end()  ? "absent"
-               : service->second.state == 4 ? "running"
-                                            : "stopped") +
-              "\n";
+  std::string settings = assignment("DORVIK_PROGRAM", program) +
+                         assignment("DORVIK_PROGRAM_UNIX", prefix_unix_path(prefix, program)) +
+                         assignment("DORVIK_TEMP", temp) +
+                         assignment("DORVIK_TEMP_UNIX", prefix_unix_path(prefix, temp)) +
+                         assignment("DORVIK_TZ", posix_time_zone(m.utc_offset_minutes)) +
+                         assignment("DORVIK_WINDOWS_DIR", m.windows_dir) +
+                         assignment("DORVIK_USERPORT", service == m.services.end()  ? "absent"
+                                                       : service->second.state == 4 ? "running"
+                                                                                    : "stopped") +
+                         program_names(m, program, temp);
   return write_text(work + "/machine.reg", wine_registry_file(m)) &&
                  write_text(work + "/settings.sh", settings)
              ? 0
@@ -117,6 +170,8 @@ int as_provisioned(const std::string& folder, const std::string& driver_output_p
 
 int main(int argc, char** argv) {
   std::string command = argc > 1 ? argv[1] : "";
+  if (command == "names" && (argc == 3 || argc == 4))
+    return names(argv[2], argc == 4 ? argv[3] : nullptr);
   if (command == "plan" && argc == 5) return plan(argv[2], argv[3], argv[4]);
   if (command == "as-provisioned" &&
       (argc == 6 || (argc == 7 && std::string(argv[6]) == "--icons")))

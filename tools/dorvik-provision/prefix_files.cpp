@@ -56,6 +56,13 @@ std::string hex4(std::uint32_t n) {
   return text;
 }
 
+// The stand-in TMEX library's form: it exports TMGetTypeVersion or not; a
+// library that does not load at all imports from a library the prefix lacks.
+const char* stand_in_form(const SimTmexLibrary& tmex) {
+  if (!tmex.present) return "missing-import";
+  return tmex.has_function ? "with" : "without";
+}
+
 }  // namespace
 
 std::string prefix_unix_path(const std::string& prefix, const std::string& windows_path) {
@@ -107,7 +114,7 @@ bool write_prefix_files(const SimMachine& m, const std::string& prefix, const st
       if (!write_file(rc, version_resource_script(file.version), error)) return false;
     }
     std::string size = std::to_string(file.size);
-    if (name == "ibfs32.dll" && m.tmex.present) {
+    if (name == "ibfs32.dll") {
       std::string defines;
       for (int type : {1, 2, 5}) {
         auto it = m.tmex.answers.find(type);
@@ -116,7 +123,7 @@ bool write_prefix_files(const SimMachine& m, const std::string& prefix, const st
                    std::to_string(it == m.tmex.answers.end() ? 0 : it->second) + "u";
       }
       manifest += "tmex\t" + unix_path + "\t" + size + "\t" + mtime + "\t" + rc + "\t" + defines +
-                  "\t" + (m.tmex.has_function ? "with" : "without") + "\n";
+                  "\t" + stand_in_form(m.tmex) + "\n";
     } else {
       manifest += std::string(rc == "-" ? "plain" : "pe") + "\t" + unix_path + "\t" + size + "\t" +
                   mtime + "\t" + rc + "\n";

@@ -4,7 +4,9 @@
 // provisioning script carries out: where the file goes in the prefix (a Unix
 // path, with the directories Wine already has found whatever their letter
 // case), its size and last-write time, and what it holds: nothing, a small
-// PE file with the machine's version resource, or the stand-in TMEX library.
+// PE file with the machine's version resource, or the stand-in TMEX library
+// (an IBFS32.DLL that does not load is the stand-in with an import from a
+// library the prefix lacks).
 // Version resources are written as resource scripts for windres.
 #pragma once
 
@@ -17,7 +19,7 @@
 //   dir    UNIX_PATH  -     MTIME  -
 //   plain  UNIX_PATH  SIZE  MTIME  -
 //   pe     UNIX_PATH  SIZE  MTIME  RC_FILE
-//   tmex   UNIX_PATH  SIZE  MTIME  RC_FILE_OR_-  ANSWER_DEFINES  with|without
+//   tmex   UNIX_PATH  SIZE  MTIME  RC_FILE_OR_-  ANSWER_DEFINES  with|without|missing-import
 // MTIME is seconds since 1970 (UTC) with a fraction. Returns false with
 // `*error` when a file cannot be written.
 bool write_prefix_files(const SimMachine& machine, const std::string& prefix,

@@ -85,7 +85,7 @@ void SimHost::lower_case(std::string* text) { *text = sim_fold(*text); }
 std::uint32_t SimHost::reg_open(const std::string& path, RegistryAccess access, HostHandle* key) {
   count("reg_open");
   std::string folded = sim_fold(path);
-  key_access[folded] = access;
+  key_opens.push_back({folded, access});
   auto it = machine_.registry.find(folded);
   if (it != machine_.registry.end() && it->second.open_error != HOSTERR_SUCCESS)
     return it->second.open_error;

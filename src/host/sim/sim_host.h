@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/host.h"
 #include "host/sim/sim_machine.h"
@@ -63,8 +65,8 @@ class SimHost : public Host {
   // The error mode in force now, and when load_library was last called.
   std::uint32_t error_mode() const { return error_mode_; }
   std::uint32_t error_mode_at_load() const { return error_mode_at_load_; }
-  // The registry access right of the latest opening of each key, by folded path.
-  std::map<std::string, RegistryAccess> key_access;
+  // Every opening of a key, in order: its folded path and the access asked for.
+  std::vector<std::pair<std::string, RegistryAccess>> key_opens;
 
  private:
   enum HandleKind {

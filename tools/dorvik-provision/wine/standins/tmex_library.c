@@ -4,7 +4,11 @@
  * buffer, a 16-bit result) as the real library does, and answers each port
  * type with the number that the machine profile sets: 1 means that port
  * type's driver is present. The answers are compiled in by the provisioner
- * (-DANSWER_TYPE1=... and so on); types without an answer get 0. */
+ * (-DANSWER_TYPE1=... and so on); types without an answer get 0.
+ *
+ * Built with -DMISSING_IMPORT it also imports a function of a library that
+ * no machine has (missing_library.def): the loader then refuses to load it,
+ * as it refuses a TMEX installed without a library that it needs. */
 #ifndef ANSWER_TYPE1
 #define ANSWER_TYPE1 0
 #endif
@@ -29,10 +33,19 @@ long __stdcall TMGetTypeVersion(short port_type, char *version_text) {
   }
 }
 
+#ifdef MISSING_IMPORT
+__declspec(dllimport) int __stdcall TMMissingLibraryFunction(void);
+#endif
+
 /* Without the C runtime: the library's entry point only says yes. */
 int __stdcall DllMainCRTStartup(void *instance, unsigned long reason, void *reserved) {
   (void)instance;
-  (void)reason;
   (void)reserved;
+#ifdef MISSING_IMPORT
+  /* Never called (no such reason): it only makes the import. */
+  if (reason == 0xFFFFu) return TMMissingLibraryFunction();
+#else
+  (void)reason;
+#endif
   return 1;
 }

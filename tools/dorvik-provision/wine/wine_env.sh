@@ -1,18 +1,16 @@
-# wine_env.sh: a display and Wine prefixes for running Dorvik.exe in tests.
+# shellcheck shell=bash
+# wine_env.sh: a display and Wine prefixes for running Dorvik.exe.
 #
-# Sourced by the Wine tests. Provides:
+# Sourced by provision.sh. Provides:
 #   start_xvfb               starts a private Xvfb on a free display, exports
 #                            DISPLAY, and stops it when the shell exits
 #   new_prefix NAME          a fresh 32-bit prefix copied from a cached template
 #                            (built once, about 10 s), exported as WINEPREFIX
-#   set_prefix_temp WINPATH  points the Wine user's TEMP and TMP at WINPATH and
-#                            creates that directory; echoes its Unix path
-#   unix_path WINPATH        the Unix path of a C: path inside WINEPREFIX
-#   stop_prefix              waits for the prefix's wineserver to end
-# Everything large lives below DORVIK_WINE_ROOT (default /tmp/dorvik-wine),
+# Everything large lives below DORVIK_WINE_ROOT (default /tmp/dorvik-wine-USER:
+# one for each user, since Wine refuses a prefix that another user owns),
 # never in the source tree.
 
-DORVIK_WINE_ROOT=${DORVIK_WINE_ROOT:-/tmp/dorvik-wine}
+DORVIK_WINE_ROOT=${DORVIK_WINE_ROOT:-/tmp/dorvik-wine-$(id -un)}
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers at boot
@@ -57,7 +55,8 @@ _dorvik_template_settings() {
 }
 
 _dorvik_template() {
-  local template="$DORVIK_WINE_ROOT/template-$(wine --version | tr -c 'A-Za-z0-9.\n-' _)"
+  local template
+  template="$DORVIK_WINE_ROOT/template-$(wine --version | tr -c 'A-Za-z0-9.\n-' _)"
   if [ ! -f "$template/.dorvik-ready" ]; then
     mkdir -p "$DORVIK_WINE_ROOT"
     (
@@ -91,26 +90,4 @@ new_prefix() {
   find "$WINEPREFIX" -type f -not -path "$WINEPREFIX/drive_c/windows/system32/*" \
     -not -path "$WINEPREFIX/drive_c/windows/winsxs/*" -exec sh -c \
     'for f; do cp -p "$f" "$f.copy" && mv "$f.copy" "$f"; done' _ {} +
-}
-
-unix_path() {
-  local rest="${1#[Cc]:}"
-  printf '%s/drive_c%s\n' "$WINEPREFIX" "${rest//\\//}"
-}
-
-set_prefix_temp() {
-  wine reg add 'HKCU\Environment' /v TEMP /d "$1" /f >/dev/null 2>&1
-  wine reg add 'HKCU\Environment' /v TMP /d "$1" /f >/dev/null 2>&1
-  mkdir -p "$(unix_path "$1")"
-  unix_path "$1"
-}
-
-stop_prefix() {
-  wineserver -w
-}
-
-remove_prefix() {
-  cd /
-  stop_prefix
-  rm -rf "$WINEPREFIX"
 }

@@ -1,20 +1,25 @@
 # shellcheck shell=bash
 # provision.sh: a machine profile built as a Wine prefix, for Dorvik.exe.
 #
-# Sourced by the end-to-end tests, after tests/win32/wine_env.sh. Provides:
+# Sourced by the demo and the Wine tests; brings wine_env.sh (the display and
+# the prefixes) with it. Provides:
 #   provision_machine PROFILE WORK   a fresh prefix (new_prefix) made into the
 #       profile's machine: dorvik-provision plans it into WORK (registry
 #       import, files, settings.sh); this places the files (stand-ins and
 #       version-resource files built once and cached), starts a persistent
 #       wineserver, imports the registry and installs the UserPort service.
 #       Returns 77 when Wine cannot produce the machine (the reasons are in
-#       WORK/plan.txt). Leaves the settings in DORVIK_* variables.
+#       WORK/plan.txt). Leaves the settings in DORVIK_* variables: the
+#       program's paths and time zone, and what the program shows there (its
+#       title, button ids and messages: see "dorvik-provision names").
 #   start_program EXE                copies EXE to the profile's program path
 #       and starts it under the profile's time zone; its pid is $program_pid.
 # Needs DORVIK_PROVISION (the dorvik-provision tool).
 
-DORVIK_E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-DORVIK_STANDINS="$DORVIK_E2E_DIR/standins"
+DORVIK_PROVISION_WINE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tools/dorvik-provision/wine/wine_env.sh
+source "$DORVIK_PROVISION_WINE/wine_env.sh"
+DORVIK_STANDINS="$DORVIK_PROVISION_WINE/standins"
 MINGW=i686-w64-mingw32
 
 # Prints the cached file for a build recipe, building it first when needed.
@@ -52,13 +57,18 @@ _build_version_pe() {
 }
 
 # The TMEX stand-in: $2 an .rc script or -, $3 the answer defines, $4 with or
-# without the TMGetTypeVersion export.
+# without the TMGetTypeVersion export, or with an import from a library that
+# no prefix has (missing-import: the library then does not load).
 _build_tmex() {
   local def="$DORVIK_STANDINS/tmex_library.def" objects=()
   [ "$4" = without ] && def="$DORVIK_STANDINS/tmex_library_without_function.def"
+  if [ "$4" = missing-import ]; then
+    "$MINGW-dlltool" -d "$DORVIK_STANDINS/missing_library.def" -l "$1/libmissing.a"
+    objects=(-DMISSING_IMPORT "$1/libmissing.a")
+  fi
   if [ "$2" != - ]; then
     "$MINGW-windres" -F pe-i386 "$2" -o "$1/version.o"
-    objects=("$1/version.o")
+    objects+=("$1/version.o")
   fi
   # shellcheck disable=SC2086  # the defines are separate words
   "$MINGW-gcc" -O2 -nostdlib -shared -Wl,-e,_DllMainCRTStartup@12 $3 \
@@ -96,7 +106,8 @@ _place_files() {
       dir) mkdir -p "$path" && touch -d "@$mtime" "$path" ;;
       plain) _place_file - "$path" "$size" "$mtime" ;;
       pe) content=$(_cached_build version_pe "$rc") && _place_file "$content" "$path" "$size" "$mtime" ;;
-      tmex) content=$(_cached_build tmex "$rc" "$defines" "$with_export" "$DORVIK_STANDINS/tmex_library.c") &&
+      tmex) content=$(_cached_build tmex "$rc" "$defines" "$with_export" \
+        "$DORVIK_STANDINS/tmex_library.c" "$DORVIK_STANDINS/missing_library.def") &&
         _place_file "$content" "$path" "$size" "$mtime" ;;
     esac || return 1
   done <"$1"
