@@ -4,31 +4,38 @@
 
 #include <utility>
 
-const char* const HOST_CALL_NAMES[HOST_CALL_KIND_COUNT] = {"read_os_version",
-                                                           "read_locale_info",
-                                                           "local_time",
-                                                           "module_path",
-                                                           "windows_directory",
-                                                           "temp_path",
-                                                           "upper_case",
-                                                           "lower_case",
-                                                           "reg_open",
-                                                           "reg_query_value",
-                                                           "reg_close",
-                                                           "find_directory_entry",
-                                                           "utc_to_local_calendar",
-                                                           "version_info_size",
-                                                           "version_info_open",
-                                                           "version_info_query",
-                                                           "version_info_close",
-                                                           "load_library",
-                                                           "find_function",
-                                                           "call_tm_get_type_version",
-                                                           "free_library",
-                                                           "open_service_manager",
-                                                           "open_service",
-                                                           "query_service_state",
-                                                           "close_service_handle"};
+const char* host_call_name(HostCallKind kind) {
+  switch (kind) {
+    case CALL_READ_OS_VERSION: return "read_os_version";
+    case CALL_READ_LOCALE_INFO: return "read_locale_info";
+    case CALL_LOCAL_TIME: return "local_time";
+    case CALL_MODULE_PATH: return "module_path";
+    case CALL_WINDOWS_DIRECTORY: return "windows_directory";
+    case CALL_TEMP_PATH: return "temp_path";
+    case CALL_UPPER_CASE: return "upper_case";
+    case CALL_LOWER_CASE: return "lower_case";
+    case CALL_REG_OPEN: return "reg_open";
+    case CALL_REG_QUERY_VALUE: return "reg_query_value";
+    case CALL_REG_CLOSE: return "reg_close";
+    case CALL_FIND_DIRECTORY_ENTRY: return "find_directory_entry";
+    case CALL_UTC_TO_LOCAL_CALENDAR: return "utc_to_local_calendar";
+    case CALL_VERSION_INFO_SIZE: return "version_info_size";
+    case CALL_VERSION_INFO_OPEN: return "version_info_open";
+    case CALL_VERSION_INFO_QUERY: return "version_info_query";
+    case CALL_VERSION_INFO_CLOSE: return "version_info_close";
+    case CALL_SET_ERROR_MODE: return "set_error_mode";
+    case CALL_LOAD_LIBRARY: return "load_library";
+    case CALL_FIND_FUNCTION: return "find_function";
+    case CALL_TM_GET_TYPE_VERSION: return "tm_get_type_version";
+    case CALL_FREE_LIBRARY: return "free_library";
+    case CALL_OPEN_SERVICE_MANAGER: return "open_service_manager";
+    case CALL_OPEN_SERVICE: return "open_service";
+    case CALL_QUERY_SERVICE_STATE: return "query_service_state";
+    case CALL_CLOSE_SERVICE_HANDLE: return "close_service_handle";
+    case HOST_CALL_KIND_COUNT: break;
+  }
+  return "?";
+}
 
 void RecordingHost::add(HostCallKind kind, const std::string& text, std::uint64_t number,
                         HostHandle handle, HostHandle handed_out, std::uint32_t outcome) {

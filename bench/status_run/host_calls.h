@@ -12,7 +12,7 @@
 
 #include "host/host.h"
 
-// One per Host member; the names are for the output.
+// One per Host member.
 enum HostCallKind {
   CALL_READ_OS_VERSION,
   CALL_READ_LOCALE_INFO,
@@ -43,7 +43,8 @@ enum HostCallKind {
   HOST_CALL_KIND_COUNT
 };
 
-extern const char* const HOST_CALL_NAMES[HOST_CALL_KIND_COUNT];
+// The member's name, for the output.
+const char* host_call_name(HostCallKind kind);
 
 struct HostCall {
   HostCallKind kind;

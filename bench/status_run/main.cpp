@@ -129,8 +129,8 @@ int main(int argc, char** argv) {
   for (int kind = 0; kind < HOST_CALL_KIND_COUNT; kind++) {
     if (!calls_by_kind[kind]) continue;
     double ms = seconds_by_kind[kind] * 1000 / runs;
-    std::printf("%-26s %6d %10.3f %12.1f\n", HOST_CALL_NAMES[kind], calls_by_kind[kind], ms,
-                ms * 1000 / calls_by_kind[kind]);
+    std::printf("%-26s %6d %10.3f %12.1f\n", host_call_name(static_cast<HostCallKind>(kind)),
+                calls_by_kind[kind], ms, ms * 1000 / calls_by_kind[kind]);
   }
   return 0;
 }
