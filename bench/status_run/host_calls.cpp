@@ -26,7 +26,7 @@ const char* host_call_name(HostCallKind kind) {
     case CALL_SET_ERROR_MODE: return "set_error_mode";
     case CALL_LOAD_LIBRARY: return "load_library";
     case CALL_FIND_FUNCTION: return "find_function";
-    case CALL_TM_GET_TYPE_VERSION: return "tm_get_type_version";
+    case CALL_TM_GET_TYPE_VERSION: return "call_tm_get_type_version";
     case CALL_FREE_LIBRARY: return "free_library";
     case CALL_OPEN_SERVICE_MANAGER: return "open_service_manager";
     case CALL_OPEN_SERVICE: return "open_service";
