@@ -8,6 +8,7 @@
 #include "checks/evaluation.h"
 #include "checks/failure_texts.h"
 #include "checks/registry_values.h"
+#include "host/ansi_text.h"
 #include "report/text.h"
 
 namespace {
@@ -129,15 +130,18 @@ static_assert(rows_in_check_order(), "REGISTRY_CHECKS holds one row per check, i
 const std::uint32_t PATH_LIST_CAPACITY = 256;
 
 // True when some entry of the list ends with `target`, letter case aside:
-// every byte position of the whole buffer is tried, up to the last at which
-// the target still fits, and the text from there runs to the next NUL.
-bool list_names(const char (&list)[PATH_LIST_CAPACITY], const std::string& target) {
+// every character position of the whole buffer is tried, up to the last at
+// which the target still fits, and the text from there runs to the next
+// NUL. Positions go by characters, so that the second byte of a double-byte
+// character never starts a match.
+bool list_names(Host& host, const char (&list)[PATH_LIST_CAPACITY], const std::string& target) {
   const std::size_t length = target.size();
   if (length > PATH_LIST_CAPACITY - 1) return false;  // no position can hold it
-  for (std::size_t p = 0; p + length <= PATH_LIST_CAPACITY - 1; p++) {
+  const std::string buffer(list, PATH_LIST_CAPACITY);
+  for (std::size_t p = 0; p + length <= PATH_LIST_CAPACITY - 1; p = ansi_next(host, buffer, p)) {
     std::size_t end = p;
     while (end < PATH_LIST_CAPACITY && list[end] != '\0') end++;
-    if (same_text_ignoring_case(std::string(list + p, end - p), target)) return true;
+    if (ansi_same_ignoring_case(host, std::string(list + p, end - p), target)) return true;
   }
   return false;
 }
@@ -153,7 +157,7 @@ DriverStatus check_value(const RunContext& ctx, const RegistryKey& key, const Va
       return rule.unreadable_status;
     }
     *line += text;
-    expected = same_text_ignoring_case(text, rule.expected_text);
+    expected = ansi_same_ignoring_case(ctx.host, text, rule.expected_text);
   } else if (rule.kind == VALUE_NUMBER) {
     std::uint32_t number = 0;
     if (!key.read_number(rule.name, &number)) {
@@ -171,7 +175,7 @@ DriverStatus check_value(const RunContext& ctx, const RegistryKey& key, const Va
       return rule.unreadable_status;
     }
     std::string target = ctx.values.windows_dir + rule.expected_text;
-    expected = list_names(list, target);
+    expected = list_names(ctx.host, list, target);
     if (expected) *line = target;  // the whole line names the entry found
   }
   *line += expected ? rule.expected_suffix : rule.other_suffix;

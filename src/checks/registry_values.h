@@ -48,6 +48,3 @@ class RegistryKey {
   Host& host_;
   HostHandle key_ = NO_HANDLE;
 };
-
-// Equal when the texts differ at most in the letter case of ASCII letters.
-bool same_text_ignoring_case(const std::string& a, const std::string& b);

@@ -103,9 +103,13 @@ class Host {
   // GetTempPathA: always ends in a backslash. The host asks the platform for
   // the size it needs, so a path of any length comes back whole.
   virtual std::string temp_path() = 0;
-  // CharUpperA / CharLowerA: case mapping in the active ANSI code page.
+  // CharUpperA / CharLowerA: case mapping in the active ANSI code page,
+  // character by character (the two bytes of a double-byte one together).
   virtual void upper_case(std::string* text) = 0;
   virtual void lower_case(std::string* text) = 0;
+  // IsDBCSLeadByte: true when `byte` starts a two-byte character in the
+  // active ANSI code page (only Chinese, Japanese and Korean ones have them).
+  virtual bool is_lead_byte(unsigned char byte) = 0;
 
   // --- Registry, read only, below HKEY_LOCAL_MACHINE ---
 

@@ -2,22 +2,28 @@
 
 #include "startup/process_values.h"
 
+#include "host/ansi_text.h"
 #include "report/text.h"
 
+// Separators, the first letter and the cut are found by characters: on a
+// double-byte code page the second byte of a letter may equal a backslash
+// or an ASCII letter, and is neither a separator nor a letter of its own.
 ProgramNames derive_program_names(Host& host, const std::string& module_path) {
-  std::string::size_type slash = module_path.rfind('\\');
+  std::string::size_type slash = ansi_last_backslash(host, module_path);
   std::string file = slash == std::string::npos ? module_path : module_path.substr(slash + 1);
   if (!file.empty()) {
     host.upper_case(&file);
-    std::string rest = file.substr(1);
+    std::size_t second = ansi_next(host, file, 0);
+    std::string rest = file.substr(second);
     host.lower_case(&rest);
-    file.replace(1, std::string::npos, rest);
+    file.replace(second, std::string::npos, rest);
   }
 
   ProgramNames names;
   names.program_file_name = file;
-  if (file.size() > 4) {
-    names.program_name = file.substr(0, file.size() - 4);
+  std::size_t length = ansi_length(host, file);
+  if (length > 4) {
+    names.program_name = file.substr(0, ansi_char_start(host, file, length - 4));
   } else {
     std::string::size_type dot = file.rfind('.');
     names.program_name = dot != std::string::npos && dot > 0 ? file.substr(0, dot) : file;

@@ -40,7 +40,8 @@ struct ProgramNames {
 
 // The two names from the path of the running program. The file name is what
 // follows the last backslash (the whole path when there is none), upper-cased
-// and then lower-cased from its second character on. The program name drops
+// and then lower-cased from its second character on; characters, not bytes,
+// as the code page has them. The program name drops
 // the last four characters ("Tool.exe" gives "Tool", "Driverview" gives
 // "Driver"). A file name of four characters or fewer has nothing sound to cut
 // by count: it loses its extension when it has one after a first character

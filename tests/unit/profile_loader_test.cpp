@@ -158,6 +158,9 @@ TEST(ProfileLoader, FaultsNameTheFileTheLineAndWhatAndChangeNothing) {
       {"temp = 'C:\\WINDOWS\\TEMP\\'\n", "temp = 'C:\\WINDOWS\\TEMP'\n",
        "9: \"temp\" must end in a backslash, as GetTempPathA gives it"},
       {"platform = 1\n", "", "2: [version] has no \"platform\""},
+      {"itime = \"1\"\n", "codepage = 437\n",
+       "12: \"codepage\" is 437, which no Windows 95 to XP had as its ANSI code page (expected "
+       "874, 932, 936, 949, 950 or 1250 to 1258)"},
       {"error = 5\n", "error = 0\n", "19: \"error\" must be a Win32 error code, not 0"},
       {"version = { translations = [\"040704E4\"], strings = { \"040704E4\" = \"x\" } }\n",
        "version = { translations = [\"0407\"] }\n",
@@ -209,8 +212,9 @@ TEST(ProfileLoader, RegistryFileFaultsNameTheRegistryFile) {
   SimMachine m;
   std::string error;
   EXPECT_FALSE(load_machine_profile(folder.path, &m, &error));
-  EXPECT_EQ(error,
-            folder.path + "/registry.reg:5: dword value \"xyz\" must have 1 to 8 hex digits");
+  EXPECT_EQ(error, folder.path +
+                       "/registry.reg:5: bad dword value, expected dword: and 1 to 8 hex digits: "
+                       "\"B\"=dword:xyz");
   EXPECT_TRUE(m.registry.empty());
 }
 

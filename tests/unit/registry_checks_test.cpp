@@ -28,9 +28,10 @@ struct Outcome {
 
 // One check on a bare machine of the class whose checked key holds `values`.
 Outcome run_check(RegistryCheck check, OsClass os, const std::vector<Value>& values,
-                  const std::string& windows_dir) {
+                  const std::string& windows_dir, int code_page = CODE_PAGE_DEFAULT) {
   SimMachine m = bare_machine(os);
   m.windows_dir = windows_dir;
+  m.code_page = code_page;
   sim_add_key(m, REGISTRY_CHECKS[check].key);
   for (const Value& v : values)
     sim_set_value(m, REGISTRY_CHECKS[check].key, v.name, v.type, {v.data.begin(), v.data.end()});
@@ -102,6 +103,23 @@ TEST(RegistryChecks, TheVddListIsSearchedAtEveryBytePosition) {
     Outcome o = run_check(REGISTRY_VDD, OS_NT4, {{"VDD", SIM_REG_MULTI_SZ, c.list}}, c.windows_dir);
     EXPECT_EQ(o.text.substr(o.text.find('\n') + 1), c.line);
     EXPECT_EQ(o.status, c.line == found ? STATUS_AOK : STATUS_ERR);
+  }
+}
+
+TEST(RegistryChecks, OnADoubleByteCodePageALetterIsOneCharacter) {
+  // Code page 932: 83 43 is one letter whose second byte is "C"; 83 41 and
+  // 83 61 are two letters whose second bytes are "A" and "a".
+  const struct {
+    std::string windows_dir, entry;
+    DriverStatus status;
+  } cases[] = {
+      {"C:\\WINNT", "\x83" + std::string("C:\\WINNT\\SYSTEM32\\DOWNTVDD.DLL"), STATUS_ERR},
+      {"C:\\\x83\x41", "c:\\\x83\x41\\system32\\downtvdd.dll", STATUS_AOK},
+      {"C:\\\x83\x41", "C:\\\x83\x61\\SYSTEM32\\DOWNTVDD.DLL", STATUS_ERR},
+  };
+  for (const auto& c : cases) {
+    Value list = {"VDD", SIM_REG_MULTI_SZ, c.entry + std::string(2, '\0')};
+    EXPECT_EQ(run_check(REGISTRY_VDD, OS_NT4, {list}, c.windows_dir, 932).status, c.status);
   }
 }
 

@@ -115,7 +115,9 @@ TEST(WineProvision, MachinesWineCannotProduceSayWhy) {
   SimService service;
   service.state = 7;
   sim_set_service(paused, "UserPort", service);
-  for (const SimMachine* m : {&other, &denied, &unreadable, &paused})
+  SimMachine japanese;
+  japanese.code_page = 932;
+  for (const SimMachine* m : {&other, &denied, &unreadable, &paused, &japanese})
     EXPECT_EQ(wine_cannot_produce(*m).size(), 1u);
   EXPECT_TRUE(wine_cannot_produce(nt4_machine()).empty());
 }

@@ -171,6 +171,13 @@ std::vector<std::string> wine_cannot_produce(const SimMachine& m) {
   }
   if (!drive_path(m.module_path)) why.push_back("the program path " + m.module_path);
   if (!drive_path(m.temp_path)) why.push_back("the temporary directory " + m.temp_path);
+  // Wine takes its ANSI code page from the Unix locale of the session, and
+  // the Wine runs here keep one locale for every machine; texts and paths
+  // in another code page would also need their Unix names in UTF-8.
+  if (m.code_page != CODE_PAGE_DEFAULT)
+    why.push_back("the ANSI code page " + std::to_string(m.code_page) +
+                  " (Wine takes it from the Unix locale, which the Wine runs keep at " +
+                  std::to_string(CODE_PAGE_DEFAULT) + ")");
   if (m.service_manager_open_error != HOSTERR_SUCCESS)
     why.push_back("the service control manager cannot be made to refuse the user");
   for (const auto& [name, service] : m.services) {

@@ -72,6 +72,7 @@ class FaultyHost : public Host {
   std::string temp_path() override { return inner_.temp_path(); }
   void upper_case(std::string* text) override { inner_.upper_case(text); }
   void lower_case(std::string* text) override { inner_.lower_case(text); }
+  bool is_lead_byte(unsigned char byte) override { return inner_.is_lead_byte(byte); }
 
   std::uint32_t reg_open(const std::string& path, RegistryAccess access, HostHandle* key) override;
   std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,

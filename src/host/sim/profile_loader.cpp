@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <sstream>
 
+#include "host/sim/code_page.h"
 #include "host/sim/file_time.h"
 #include "host/sim/reg_file.h"
 
@@ -93,7 +94,8 @@ bool get_string(Loader& l, const toml::table& table, const char* key, std::strin
   if (present) *present = node != nullptr;
   if (!node) return true;
   if (!node->is_string()) return l.fail(*node, quoted(key) + " must be a text in quotes");
-  *out = node->as_string()->get();
+  // Other letters come as \uXXXX escapes, and the machine has them in its code page.
+  *out = code_page_from_utf8(l.machine->code_page, std::string(node->as_string()->get()));
   return true;
 }
 
@@ -172,7 +174,7 @@ bool load_directories(Loader& l, const toml::table& root) {
   if (!get_string(l, *t, "windows", &m.windows_dir) || !get_string(l, *t, "temp", &m.temp_path) ||
       !get_string(l, *t, "program", &m.module_path))
     return false;
-  if (m.temp_path.empty() || m.temp_path.back() != '\\')
+  if (!code_page_ends_with(m.code_page, m.temp_path, '\\'))
     return l.fail(*t->get("temp"), "\"temp\" must end in a backslash, as GetTempPathA gives it");
   return true;
 }
@@ -181,7 +183,16 @@ bool load_locale(Loader& l, const toml::table& root) {
   const toml::table* t = nullptr;
   if (!get_table(l, root, "locale", &t)) return false;
   if (!t) return true;  // every setting fails to read
-  if (!known_keys(l, *t, "[locale]", {"sdate", "idate", "stime", "itime"})) return false;
+  if (!known_keys(l, *t, "[locale]", {"codepage", "sdate", "idate", "stime", "itime"}))
+    return false;
+  std::int64_t code_page = CODE_PAGE_DEFAULT;
+  if (!get_integer(l, *t, "codepage", 0, 65535, &code_page)) return false;
+  if (!code_page_known(static_cast<int>(code_page)))
+    return l.fail(*t->get("codepage"),
+                  "\"codepage\" is " + std::to_string(code_page) +
+                      ", which no Windows 95 to XP had as its ANSI code page (expected 874, "
+                      "932, 936, 949, 950 or 1250 to 1258)");
+  l.machine->code_page = static_cast<int>(code_page);
   const std::pair<const char*, std::uint32_t> settings[] = {{"sdate", LOCALE_ID_SDATE},
                                                             {"idate", LOCALE_ID_IDATE},
                                                             {"stime", LOCALE_ID_STIME},
@@ -256,11 +267,12 @@ bool load_registry(Loader& l, const toml::table& root) {
         continue;
       }
       SimRegistryKey& k = sim_add_key(*l.machine, key);
-      auto it = k.values.find(sim_fold(value));
+      std::string folded = sim_fold(value, l.machine->code_page);
+      auto it = k.values.find(folded);
       if (it == k.values.end()) {
         SimRegistryValue v;
         v.name = value;
-        it = k.values.emplace(sim_fold(value), v).first;
+        it = k.values.emplace(folded, v).first;
       }
       it->second.read_error = code;
     }
@@ -376,9 +388,10 @@ bool load_files(Loader& l, const toml::table& root) {
       if (file.is_directory) return l.fail(*version, "a directory has no version resource");
       if (!load_version_resource(l, *version, &file.version)) return false;
     }
-    if (l.machine->files.count(sim_fold(file.path)))
+    std::string folded = sim_fold(file.path, l.machine->code_page);
+    if (l.machine->files.count(folded))
       return l.fail(f, "file " + quoted(file.path) + " is listed twice");
-    l.machine->files[sim_fold(file.path)] = file;
+    l.machine->files[folded] = file;
   }
   return true;
 }
@@ -500,8 +513,8 @@ bool load_machine_profile_text(const std::string& source, const std::string& tex
                    "tmex", "service_manager", "services"}))
     return false;
   std::string description;
-  if (!get_string(l, root, "description", &description) || !load_version(l, root) ||
-      !load_directories(l, root) || !load_locale(l, root) || !load_clock(l, root) ||
+  if (!get_string(l, root, "description", &description) || !load_locale(l, root) ||
+      !load_version(l, root) || !load_directories(l, root) || !load_clock(l, root) ||
       !load_registry(l, root) || !load_files(l, root) || !load_tmex(l, root) ||
       !load_services(l, root))
     return false;

@@ -75,16 +75,15 @@ std::string SimHost::module_path() { return machine_.module_path; }
 std::string SimHost::windows_directory() { return machine_.windows_dir; }
 std::string SimHost::temp_path() { return machine_.temp_path; }
 
-void SimHost::upper_case(std::string* text) {
-  for (char& c : *text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+void SimHost::upper_case(std::string* text) { code_page_upper(machine_.code_page, text); }
+void SimHost::lower_case(std::string* text) { code_page_lower(machine_.code_page, text); }
+bool SimHost::is_lead_byte(unsigned char byte) {
+  return code_page_lead_byte(machine_.code_page, byte);
 }
-
-void SimHost::lower_case(std::string* text) { *text = sim_fold(*text); }
 
 std::uint32_t SimHost::reg_open(const std::string& path, RegistryAccess access, HostHandle* key) {
   count("reg_open");
-  std::string folded = sim_fold(path);
+  std::string folded = sim_fold(path, machine_.code_page);
   key_opens.push_back({folded, access});
   auto it = machine_.registry.find(folded);
   if (it != machine_.registry.end() && it->second.open_error != HOSTERR_SUCCESS)
@@ -101,7 +100,7 @@ std::uint32_t SimHost::reg_query_value(HostHandle key, const std::string& name, 
   if (!open) return HOSTERR_INVALID_PARAMETER;
   auto k = machine_.registry.find(open->target);
   if (k == machine_.registry.end()) return HOSTERR_FILE_NOT_FOUND;
-  auto v = k->second.values.find(sim_fold(name));
+  auto v = k->second.values.find(sim_fold(name, machine_.code_page));
   if (v == k->second.values.end()) return HOSTERR_FILE_NOT_FOUND;
   if (v->second.read_error != HOSTERR_SUCCESS) return v->second.read_error;
   const std::vector<std::uint8_t>& bytes = v->second.data;
@@ -118,7 +117,7 @@ void SimHost::reg_close(HostHandle key) {
 
 std::uint32_t SimHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
   count("find_directory_entry");
-  auto it = machine_.files.find(sim_fold(path));
+  auto it = machine_.files.find(sim_fold(path, machine_.code_page));
   if (it == machine_.files.end()) return HOSTERR_FILE_NOT_FOUND;
   out->size_low = static_cast<std::uint32_t>(it->second.size);
   out->last_write_utc = it->second.last_write_utc;
@@ -141,14 +140,14 @@ bool SimHost::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
 
 std::uint32_t SimHost::version_info_size(const std::string& path) {
   count("version_info_size");
-  auto it = machine_.files.find(sim_fold(path));
+  auto it = machine_.files.find(sim_fold(path, machine_.code_page));
   if (it == machine_.files.end() || it->second.is_directory) return 0;
   return it->second.version.state == SIM_VERSION_ABSENT ? 0 : 2048;
 }
 
 HostHandle SimHost::version_info_open(const std::string& path, std::uint32_t size) {
   count("version_info_open");
-  auto it = machine_.files.find(sim_fold(path));
+  auto it = machine_.files.find(sim_fold(path, machine_.code_page));
   if (size == 0 || it == machine_.files.end() || it->second.version.state == SIM_VERSION_ABSENT ||
       it->second.version.state == SIM_VERSION_UNREADABLE)
     return NO_HANDLE;
@@ -163,7 +162,7 @@ bool SimHost::version_info_query(HostHandle block, const std::string& sub_block,
   const SimVersionInfo& info = machine_.files.at(open->target).version;
   if (info.state != SIM_VERSION_PRESENT) return false;
 
-  std::string folded = sim_fold(sub_block);
+  std::string folded = sim_fold(sub_block, machine_.code_page);
   if (folded == "\\varfileinfo\\translation") {
     std::size_t n = info.translations.size();
     if (n > 16) n = 16;
@@ -182,7 +181,7 @@ bool SimHost::version_info_query(HostHandle block, const std::string& sub_block,
       folded.compare(prefix.size() + 8, std::string::npos, suffix) == 0) {
     std::string name = sim_fold(folded.substr(prefix.size(), 8));
     for (const auto& entry : info.file_versions) {
-      if (sim_fold(entry.first) != name) continue;
+      if (sim_fold(entry.first, machine_.code_page) != name) continue;
       open->text = entry.second;
       *length = static_cast<std::uint32_t>(open->text.size() + 1);
       if (info.texts_unterminated) {
@@ -212,8 +211,9 @@ std::uint32_t SimHost::set_error_mode(std::uint32_t mode) {
 HostHandle SimHost::load_library(const std::string& name) {
   count("load_library");
   error_mode_at_load_ = error_mode_;
-  if (sim_fold(name) != TMEX_LIBRARY || !machine_.tmex.present) return NO_HANDLE;
-  return open_handle(KIND_LIBRARY, sim_fold(name));
+  if (sim_fold(name, machine_.code_page) != TMEX_LIBRARY || !machine_.tmex.present)
+    return NO_HANDLE;
+  return open_handle(KIND_LIBRARY, sim_fold(name, machine_.code_page));
 }
 
 HostHandle SimHost::find_function(HostHandle library, const std::string& name,
@@ -259,7 +259,7 @@ std::uint32_t SimHost::open_service(HostHandle manager, const std::string& name,
                                     HostHandle* service) {
   count("open_service");
   if (!lookup(manager, KIND_MANAGER)) return HOSTERR_INVALID_PARAMETER;
-  auto it = machine_.services.find(sim_fold(name));
+  auto it = machine_.services.find(sim_fold(name, machine_.code_page));
   if (it == machine_.services.end()) return HOSTERR_SERVICE_DOES_NOT_EXIST;
   if (it->second.open_error != HOSTERR_SUCCESS) return it->second.open_error;
   *service = open_handle(KIND_SERVICE, it->first);

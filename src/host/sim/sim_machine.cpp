@@ -4,15 +4,14 @@
 
 #include "host/sim/file_time.h"
 
-std::string sim_fold(const std::string& name) {
+std::string sim_fold(const std::string& name, int code_page) {
   std::string folded = name;
-  for (char& c : folded)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  code_page_lower(code_page, &folded);
   return folded;
 }
 
 SimRegistryKey& sim_add_key(SimMachine& m, const std::string& path) {
-  SimRegistryKey& key = m.registry[sim_fold(path)];
+  SimRegistryKey& key = m.registry[sim_fold(path, m.code_page)];
   if (key.path.empty()) key.path = path;
   return key;
 }
@@ -23,7 +22,7 @@ void sim_set_value(SimMachine& m, const std::string& key_path, const std::string
   value.name = name;
   value.type = type;
   value.data = data;
-  sim_add_key(m, key_path).values[sim_fold(name)] = value;
+  sim_add_key(m, key_path).values[sim_fold(name, m.code_page)] = value;
 }
 
 void sim_set_string(SimMachine& m, const std::string& key_path, const std::string& name,
@@ -43,7 +42,7 @@ void sim_set_dword(SimMachine& m, const std::string& key_path, const std::string
 
 SimFile& sim_add_file(SimMachine& m, const std::string& path, std::uint64_t size,
                       std::uint64_t last_write_utc) {
-  SimFile& file = m.files[sim_fold(path)];
+  SimFile& file = m.files[sim_fold(path, m.code_page)];
   file.path = path;
   file.size = size;
   file.last_write_utc = last_write_utc;
@@ -51,7 +50,7 @@ SimFile& sim_add_file(SimMachine& m, const std::string& path, std::uint64_t size
 }
 
 void sim_set_service(SimMachine& m, const std::string& name, const SimService& service) {
-  m.services[sim_fold(name)] = service;
+  m.services[sim_fold(name, m.code_page)] = service;
 }
 
 std::uint64_t sim_file_time(int year, int month, int day, int hour, int minute, int second) {

@@ -4,7 +4,8 @@
 // records that a test fills in a few lines or a machine profile loads from
 // files. The simulated host (sim_host.h) answers the Host calls from it.
 // Names of registry keys, values, files and services are looked up without
-// regard to ASCII letter case, as on Windows.
+// regard to letter case, as on Windows; texts are in the machine's ANSI code
+// page (code_page.h).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/sim/code_page.h"
 
 // Registry value types, as regedit and the registry number them.
 const std::uint32_t SIM_REG_NONE = 0;
@@ -82,6 +84,7 @@ struct SimService {
 };
 
 struct SimMachine {
+  int code_page = CODE_PAGE_DEFAULT;  // the ANSI code page of every text below
   bool version_readable = true;
   OsVersionRecord version = {2, 5, 1, 2600};
 
@@ -101,8 +104,9 @@ struct SimMachine {
   std::map<std::string, SimService> services;  // by folded name; absent: does not exist
 };
 
-// ASCII lower case, for the case-insensitive keys of the maps above.
-std::string sim_fold(const std::string& name);
+// Lower case in the machine's code page, for the case-insensitive keys of
+// the maps above.
+std::string sim_fold(const std::string& name, int code_page = CODE_PAGE_DEFAULT);
 
 // Builders for tests and the profile loader. Keys and files are created as
 // needed; a later call replaces an earlier value of the same name.

@@ -185,6 +185,8 @@ void Win32Host::lower_case(std::string* text) {
   if (!text->empty()) CharLowerA(&(*text)[0]);
 }
 
+bool Win32Host::is_lead_byte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
 std::uint32_t Win32Host::reg_open(const std::string& path, RegistryAccess access, HostHandle* key) {
   REGSAM rights = access == REG_ACCESS_READ ? KEY_READ : KEY_QUERY_VALUE;
   HKEY opened = nullptr;

@@ -29,6 +29,7 @@ class Win32Host : public Host {
   std::string temp_path() override;
   void upper_case(std::string* text) override;
   void lower_case(std::string* text) override;
+  bool is_lead_byte(unsigned char byte) override;
 
   std::uint32_t reg_open(const std::string& path, RegistryAccess access, HostHandle* key) override;
   std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,

@@ -1,0 +1,323 @@
+// code_page.cpp: Windows ANSI code pages from glibc's iconv tables.
+//
+// Each code page is opened once and its single-byte and case tables built on
+// first use. Characters are converted one at a time, so that one that the
+// code page lacks costs that character only, as on Windows.
+
+#include "host/sim/code_page.h"
+
+#include <iconv.h>
+#include <locale.h>
+#include <wctype.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+namespace {
+
+struct CodePageInfo {
+  int number;
+  const char* iconv_name;
+  // Lead bytes of a double-byte code page: up to two ranges, none when 0.
+  unsigned char lead_ranges[2][2];
+};
+
+const CodePageInfo CODE_PAGES[] = {
+    {874, "CP874", {}},
+    {932, "CP932", {{0x81, 0x9F}, {0xE0, 0xFC}}},
+    {936, "CP936", {{0x81, 0xFE}, {}}},
+    {949, "CP949", {{0x81, 0xFE}, {}}},
+    {950, "CP950", {{0x81, 0xFE}, {}}},
+    {1250, "CP1250", {}},
+    {1251, "CP1251", {}},
+    {1252, "CP1252", {}},
+    {1253, "CP1253", {}},
+    {1254, "CP1254", {}},
+    {1255, "CP1255", {}},
+    {1256, "CP1256", {}},
+    {1257, "CP1257", {}},
+    {1258, "CP1258", {}},
+};
+
+const char32_t NO_CHAR = 0xFFFFFFFF;
+const char DEFAULT_CHAR = '?';
+
+const CodePageInfo* find_code_page(int number) {
+  for (const CodePageInfo& info : CODE_PAGES)
+    if (info.number == number) return &info;
+  return nullptr;
+}
+
+// An unknown code page is read as the default one: the loader refuses
+// unknown numbers, so this only keeps a hand-built machine sound.
+const CodePageInfo& code_page_info(int number) {
+  const CodePageInfo* info = find_code_page(number);
+  return info ? *info : *find_code_page(CODE_PAGE_DEFAULT);
+}
+
+bool in_lead_ranges(const CodePageInfo& info, unsigned char byte) {
+  for (const auto& range : info.lead_ranges)
+    if (range[0] != 0 && byte >= range[0] && byte <= range[1]) return true;
+  return false;
+}
+
+class Tables {
+ public:
+  explicit Tables(const CodePageInfo& info) : info_(info) {
+    encode_ = iconv_open(info.iconv_name, "UTF-32LE");
+    best_fit_ = iconv_open((std::string(info.iconv_name) + "//TRANSLIT").c_str(), "UTF-32LE");
+    decode_ = iconv_open("UTF-32LE", info.iconv_name);
+    c_utf8_ = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    for (int b = 0; b < 256; b++) {
+      std::string byte(1, static_cast<char>(b));
+      single_[b] = in_lead_ranges(info, static_cast<unsigned char>(b)) ? NO_CHAR : decode(byte);
+      upper_[b] = lower_[b] = byte;
+      if (single_[b] != NO_CHAR) {
+        map_case(single_[b], byte, &upper_[b], &lower_[b]);
+      }
+    }
+    for (int lead = 0x81; lead <= 0xFE; lead++) {
+      if (!in_lead_ranges(info, static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0x40; trail <= 0xFE; trail++) {
+        std::string pair = {static_cast<char>(lead), static_cast<char>(trail)};
+        char32_t c = decode(pair);
+        std::string up = pair, low = pair;
+        if (c != NO_CHAR) map_case(c, pair, &up, &low);
+        if (up != pair) double_upper_[pair] = up;
+        if (low != pair) double_lower_[pair] = low;
+      }
+    }
+  }
+
+  ~Tables() {
+    iconv_close(encode_);
+    iconv_close(best_fit_);
+    iconv_close(decode_);
+    if (c_utf8_) freelocale(c_utf8_);
+  }
+  Tables(const Tables&) = delete;
+  Tables& operator=(const Tables&) = delete;
+
+  // The character of one or two bytes, or NO_CHAR.
+  char32_t decode(const std::string& bytes) {
+    char32_t out = 0;
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t in_left = bytes.size(), out_left = sizeof out;
+    char* out_at = reinterpret_cast<char*>(&out);
+    iconv(decode_, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(decode_, &in, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1) ||
+        in_left != 0 || out_left != 0)
+      return NO_CHAR;
+    return out;
+  }
+
+  // One character in the code page: its own bytes; else, for a C1 control
+  // whose byte the code page leaves undefined, that byte (Windows maps those
+  // through); else a best fit of one character; else the default character.
+  std::string encode(char32_t c) {
+    std::string exact;
+    if (convert(encode_, c, &exact)) return exact;
+    if (c >= 0x80 && c <= 0x9F && single_[c] == NO_CHAR && !in_lead_ranges(info_, c))
+      return std::string(1, static_cast<char>(c));
+    std::string fit;
+    locale_t previous = c_utf8_ ? uselocale(c_utf8_) : nullptr;
+    bool converted = convert(best_fit_, c, &fit);
+    if (previous) uselocale(previous);
+    if (converted && !fit.empty() && code_page_char_length(info_.number, fit, 0) == fit.size())
+      return fit;
+    return std::string(1, DEFAULT_CHAR);
+  }
+
+  void map(const std::string& in, std::string* out, bool upper) {
+    out->clear();
+    for (std::size_t i = 0; i < in.size();) {
+      std::size_t length = code_page_char_length(info_.number, in, i);
+      std::string ch = in.substr(i, length);
+      if (length == 1) {
+        *out += (upper ? upper_ : lower_)[static_cast<unsigned char>(ch[0])];
+      } else {
+        const auto& table = upper ? double_upper_ : double_lower_;
+        auto it = table.find(ch);
+        *out += it == table.end() ? ch : it->second;
+      }
+      i += length;
+    }
+  }
+
+ private:
+  bool convert(iconv_t cd, char32_t c, std::string* out) {
+    char buffer[16];
+    char* in = reinterpret_cast<char*>(&c);
+    std::size_t in_left = sizeof c, out_left = sizeof buffer;
+    char* out_at = buffer;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &in, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1)) return false;
+    out->assign(buffer, sizeof buffer - out_left);
+    return true;
+  }
+
+  // A case mate counts only when the code page has it in as many bytes.
+  void map_case(char32_t c, const std::string& bytes, std::string* up, std::string* low) {
+    if (!c_utf8_) return;
+    std::string mate;
+    if (convert(encode_, static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), c_utf8_)),
+                &mate) &&
+        mate.size() == bytes.size())
+      *up = mate;
+    if (convert(encode_, static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), c_utf8_)),
+                &mate) &&
+        mate.size() == bytes.size())
+      *low = mate;
+  }
+
+  const CodePageInfo& info_;
+  iconv_t encode_, best_fit_, decode_;
+  locale_t c_utf8_;
+  char32_t single_[256];
+  std::string upper_[256], lower_[256];
+  std::map<std::string, std::string> double_upper_, double_lower_;
+};
+
+std::mutex tables_mutex;
+
+// The tables of a code page, built once; callers hold tables_mutex, since
+// iconv's descriptors keep state between calls.
+Tables& tables(int number) {
+  static std::map<int, Tables> built;
+  const CodePageInfo& info = code_page_info(number);
+  auto it = built.find(info.number);
+  if (it == built.end())
+    it = built
+             .emplace(std::piecewise_construct, std::forward_as_tuple(info.number),
+                      std::forward_as_tuple(info))
+             .first;
+  return it->second;
+}
+
+void append_utf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | c >> 6));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | c >> 12));
+    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | c >> 18));
+    out->push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
+bool code_page_known(int code_page) { return find_code_page(code_page) != nullptr; }
+
+bool code_page_lead_byte(int code_page, unsigned char byte) {
+  return in_lead_ranges(code_page_info(code_page), byte);
+}
+
+std::size_t code_page_char_length(int code_page, const std::string& text, std::size_t at) {
+  return code_page_lead_byte(code_page, static_cast<unsigned char>(text[at])) &&
+                 at + 1 < text.size() && text[at + 1] != '\0'
+             ? 2
+             : 1;
+}
+
+bool code_page_ends_with(int code_page, const std::string& text, char c) {
+  std::size_t last = 0, i = 0;
+  while (i < text.size()) {
+    last = i;
+    i += code_page_char_length(code_page, text, i);
+  }
+  return !text.empty() && text[last] == c && last + 1 == text.size();
+}
+
+std::string code_page_from_utf16(int code_page, const std::string& utf16le) {
+  std::lock_guard<std::mutex> hold(tables_mutex);
+  Tables& t = tables(code_page);
+  std::string out;
+  for (std::size_t i = 0; i + 1 < utf16le.size(); i += 2) {
+    char32_t unit = static_cast<unsigned char>(utf16le[i]) |
+                    static_cast<char32_t>(static_cast<unsigned char>(utf16le[i + 1])) << 8;
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < utf16le.size()) {
+      char32_t low = static_cast<unsigned char>(utf16le[i + 2]) |
+                     static_cast<char32_t>(static_cast<unsigned char>(utf16le[i + 3])) << 8;
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    out += unit >= 0xD800 && unit <= 0xDFFF ? std::string(1, DEFAULT_CHAR) : t.encode(unit);
+  }
+  return out;
+}
+
+std::string code_page_from_utf8(int code_page, const std::string& utf8) {
+  std::string utf16;
+  auto unit = [&utf16](char32_t u) {
+    utf16.push_back(static_cast<char>(u & 0xFF));
+    utf16.push_back(static_cast<char>(u >> 8));
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t extra = lead < 0x80    ? 0
+                        : lead >= 0xF0 ? 3
+                        : lead >= 0xE0 ? 2
+                        : lead >= 0xC0 ? 1
+                                       : 9;
+    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+    bool sound = extra < 4 && i + extra < utf8.size();
+    for (std::size_t k = 1; sound && k <= extra; k++) {
+      unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+      sound = (next & 0xC0) == 0x80;
+      c = c << 6 | (next & 0x3F);
+    }
+    if (!sound || c > 0x10FFFF) {
+      unit(DEFAULT_CHAR);
+      i++;
+      continue;
+    }
+    if (c >= 0x10000) {
+      unit(0xD800 + ((c - 0x10000) >> 10));
+      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      unit(c);
+    }
+    i += extra + 1;
+  }
+  return code_page_from_utf16(code_page, utf16);
+}
+
+std::string code_page_to_utf8(int code_page, const std::string& text) {
+  std::lock_guard<std::mutex> hold(tables_mutex);
+  Tables& t = tables(code_page);
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t length = code_page_char_length(code_page, text, i);
+    char32_t c = t.decode(text.substr(i, length));
+    append_utf8(c == NO_CHAR ? DEFAULT_CHAR : c, &out);
+    i += length;
+  }
+  return out;
+}
+
+void code_page_upper(int code_page, std::string* text) {
+  std::lock_guard<std::mutex> hold(tables_mutex);
+  std::string out;
+  tables(code_page).map(*text, &out, true);
+  *text = out;
+}
+
+void code_page_lower(int code_page, std::string* text) {
+  std::lock_guard<std::mutex> hold(tables_mutex);
+  std::string out;
+  tables(code_page).map(*text, &out, false);
+  *text = out;
+}
