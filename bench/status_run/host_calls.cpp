@@ -14,6 +14,7 @@ const char* host_call_name(HostCallKind kind) {
     case CALL_TEMP_PATH: return "temp_path";
     case CALL_UPPER_CASE: return "upper_case";
     case CALL_LOWER_CASE: return "lower_case";
+    case CALL_IS_LEAD_BYTE: return "is_lead_byte";
     case CALL_REG_OPEN: return "reg_open";
     case CALL_REG_QUERY_VALUE: return "reg_query_value";
     case CALL_REG_CLOSE: return "reg_close";
@@ -91,6 +92,12 @@ void RecordingHost::upper_case(std::string* text) {
 void RecordingHost::lower_case(std::string* text) {
   add(CALL_LOWER_CASE, *text, 0, NO_HANDLE, NO_HANDLE, 0);
   inner_.lower_case(text);
+}
+
+bool RecordingHost::is_lead_byte(unsigned char byte) {
+  bool lead = inner_.is_lead_byte(byte);
+  add(CALL_IS_LEAD_BYTE, "", byte, NO_HANDLE, NO_HANDLE, lead);
+  return lead;
 }
 
 std::uint32_t RecordingHost::reg_open(const std::string& path, RegistryAccess access,
@@ -252,6 +259,7 @@ std::uint32_t make_call(Host& host, const HostCall& call, HandleMap& handles,
       host.lower_case(&text);
       return 0;
     }
+    case CALL_IS_LEAD_BYTE: return host.is_lead_byte(static_cast<unsigned char>(call.number));
     case CALL_REG_OPEN:
       result = host.reg_open(call.text, static_cast<RegistryAccess>(call.number), &out);
       handles.add(call.handed_out, result == HOSTERR_SUCCESS ? out : NO_HANDLE);

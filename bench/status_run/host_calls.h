@@ -22,6 +22,7 @@ enum HostCallKind {
   CALL_TEMP_PATH,
   CALL_UPPER_CASE,
   CALL_LOWER_CASE,
+  CALL_IS_LEAD_BYTE,
   CALL_REG_OPEN,
   CALL_REG_QUERY_VALUE,
   CALL_REG_CLOSE,
@@ -67,6 +68,7 @@ class RecordingHost : public Host {
   std::string temp_path() override;
   void upper_case(std::string* text) override;
   void lower_case(std::string* text) override;
+  bool is_lead_byte(unsigned char byte) override;
   std::uint32_t reg_open(const std::string& path, RegistryAccess access, HostHandle* key) override;
   std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
