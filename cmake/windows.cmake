@@ -45,9 +45,7 @@ target_compile_options(Dorvik PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(dorvik_core PRIVATE -ffunction-sections -fdata-sections)
 
 # The tests' driver of the dialog: a console program run under Wine.
-add_executable(dorvik_driver tools/dorvik-driver/dorvik_driver.cpp)
-target_link_options(dorvik_driver PRIVATE -static -s)
-target_link_libraries(dorvik_driver PRIVATE advapi32)
+add_subdirectory(tools/dorvik-driver)
 
 # windres reads the icons itself; make rebuilds follow changes to them.
 file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icons/*.ico)

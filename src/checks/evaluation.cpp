@@ -2,6 +2,7 @@
 
 #include "checks/evaluation.h"
 
+#include "app/dialog_ids.h"
 #include "report/text.h"
 
 constexpr DriverGroupRow DRIVER_GROUPS[GROUP_COUNT] = {
@@ -73,8 +74,19 @@ static_assert(CHECK_RESULT_COUNT <= 32, "a set of check results is one 32-bit wo
 
 }  // namespace
 
-const int GROUP_ICON_CONTROLS[GROUP_COUNT] = {3053, 3054, 3055, 3056, 3057, 3058, 3059,
-                                              3061, 3062, 3063, 3064, 3065, 3066};
+const int GROUP_ICON_CONTROLS[GROUP_COUNT] = {IDC_ICON_32_USB_DRIVERS,
+                                              IDC_ICON_32_PAR_ROCKEY_DRIVERS,
+                                              IDC_ICON_32_PAR_ROCKEY_REGISTRY,
+                                              IDC_ICON_32_PAR_IBUTTON_DRIVERS,
+                                              IDC_ICON_32_PAR_IBUTTON_REGISTRY,
+                                              IDC_ICON_32_SER_IBUTTON_DRIVERS,
+                                              IDC_ICON_32_SER_IBUTTON_REGISTRY,
+                                              IDC_ICON_16_USB_DRIVERS,
+                                              IDC_ICON_16_PAR_ROCKEY_DRIVERS,
+                                              IDC_ICON_16_PAR_ROCKEY_REGISTRY,
+                                              IDC_ICON_16_PAR_IBUTTON_DRIVERS,
+                                              IDC_ICON_16_PAR_IBUTTON_REGISTRY,
+                                              IDC_ICON_16_USERPORT};
 
 bool result_in_group(CheckResult result, DriverGroup group) {
   return (DRIVER_GROUPS[group].results >> result & 1) != 0;
