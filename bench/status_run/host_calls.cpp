@@ -38,8 +38,8 @@ const char* host_call_name(HostCallKind kind) {
   return "?";
 }
 
-void RecordingHost::add(HostCallKind kind, const std::string& text, std::uint64_t number,
-                        HostHandle handle, HostHandle handed_out, std::uint32_t outcome) {
+void CallRecordingHost::add(HostCallKind kind, const std::string& text, std::uint64_t number,
+                            HostHandle handle, HostHandle handed_out, std::uint32_t outcome) {
   calls_->push_back({.kind = kind,
                      .text = text,
                      .number = number,
@@ -48,166 +48,169 @@ void RecordingHost::add(HostCallKind kind, const std::string& text, std::uint64_
                      .outcome = outcome});
 }
 
-bool RecordingHost::read_os_version(OsVersionRecord* out) {
+bool CallRecordingHost::read_os_version(OsVersionRecord* out) {
   bool ok = inner_.read_os_version(out);
   add(CALL_READ_OS_VERSION, "", 0, NO_HANDLE, NO_HANDLE, ok);
   return ok;
 }
 
-bool RecordingHost::read_locale_info(std::uint32_t lctype, std::uint32_t capacity,
-                                     std::string* out) {
+bool CallRecordingHost::read_locale_info(std::uint32_t lctype, std::uint32_t capacity,
+                                         std::string* out) {
   bool ok = inner_.read_locale_info(lctype, capacity, out);
   add(CALL_READ_LOCALE_INFO, "", std::uint64_t{capacity} << 32 | lctype, NO_HANDLE, NO_HANDLE, ok);
   return ok;
 }
 
-CalendarTime RecordingHost::local_time() {
+CalendarTime CallRecordingHost::local_time() {
   add(CALL_LOCAL_TIME, "", 0, NO_HANDLE, NO_HANDLE, 0);
   return inner_.local_time();
 }
 
-std::string RecordingHost::module_path() {
+std::string CallRecordingHost::module_path() {
   std::string path = inner_.module_path();
   add(CALL_MODULE_PATH, "", 0, NO_HANDLE, NO_HANDLE, static_cast<std::uint32_t>(path.size()));
   return path;
 }
 
-std::string RecordingHost::windows_directory() {
+std::string CallRecordingHost::windows_directory() {
   std::string path = inner_.windows_directory();
   add(CALL_WINDOWS_DIRECTORY, "", 0, NO_HANDLE, NO_HANDLE, static_cast<std::uint32_t>(path.size()));
   return path;
 }
 
-std::string RecordingHost::temp_path() {
+std::string CallRecordingHost::temp_path() {
   std::string path = inner_.temp_path();
   add(CALL_TEMP_PATH, "", 0, NO_HANDLE, NO_HANDLE, static_cast<std::uint32_t>(path.size()));
   return path;
 }
 
-void RecordingHost::upper_case(std::string* text) {
+void CallRecordingHost::upper_case(std::string* text) {
   add(CALL_UPPER_CASE, *text, 0, NO_HANDLE, NO_HANDLE, 0);
   inner_.upper_case(text);
 }
 
-void RecordingHost::lower_case(std::string* text) {
+void CallRecordingHost::lower_case(std::string* text) {
   add(CALL_LOWER_CASE, *text, 0, NO_HANDLE, NO_HANDLE, 0);
   inner_.lower_case(text);
 }
 
-bool RecordingHost::is_lead_byte(unsigned char byte) {
+bool CallRecordingHost::is_lead_byte(unsigned char byte) {
   bool lead = inner_.is_lead_byte(byte);
   add(CALL_IS_LEAD_BYTE, "", byte, NO_HANDLE, NO_HANDLE, lead);
   return lead;
 }
 
-std::uint32_t RecordingHost::reg_open(const std::string& path, RegistryAccess access,
-                                      HostHandle* key) {
+std::uint32_t CallRecordingHost::reg_open(const std::string& path, RegistryAccess access,
+                                          HostHandle* key) {
   std::uint32_t error = inner_.reg_open(path, access, key);
   add(CALL_REG_OPEN, path, access, NO_HANDLE, error == HOSTERR_SUCCESS ? *key : NO_HANDLE, error);
   return error;
 }
 
-std::uint32_t RecordingHost::reg_query_value(HostHandle key, const std::string& name, void* data,
-                                             std::uint32_t capacity, std::uint32_t* size_read) {
+std::uint32_t CallRecordingHost::reg_query_value(HostHandle key, const std::string& name,
+                                                 void* data, std::uint32_t capacity,
+                                                 std::uint32_t* size_read) {
   std::uint32_t error = inner_.reg_query_value(key, name, data, capacity, size_read);
   add(CALL_REG_QUERY_VALUE, name, capacity, key, NO_HANDLE, error);
   return error;
 }
 
-void RecordingHost::reg_close(HostHandle key) {
+void CallRecordingHost::reg_close(HostHandle key) {
   add(CALL_REG_CLOSE, "", 0, key, NO_HANDLE, 0);
   inner_.reg_close(key);
 }
 
-std::uint32_t RecordingHost::find_directory_entry(const std::string& path, DirectoryEntry* out) {
+std::uint32_t CallRecordingHost::find_directory_entry(const std::string& path,
+                                                      DirectoryEntry* out) {
   std::uint32_t error = inner_.find_directory_entry(path, out);
   add(CALL_FIND_DIRECTORY_ENTRY, path, 0, NO_HANDLE, NO_HANDLE, error);
   return error;
 }
 
-bool RecordingHost::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
+bool CallRecordingHost::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
   bool ok = inner_.utc_to_local_calendar(utc, out);
   add(CALL_UTC_TO_LOCAL_CALENDAR, "", utc, NO_HANDLE, NO_HANDLE, ok);
   return ok;
 }
 
-std::uint32_t RecordingHost::version_info_size(const std::string& path) {
+std::uint32_t CallRecordingHost::version_info_size(const std::string& path) {
   std::uint32_t size = inner_.version_info_size(path);
   add(CALL_VERSION_INFO_SIZE, path, 0, NO_HANDLE, NO_HANDLE, size);
   return size;
 }
 
-HostHandle RecordingHost::version_info_open(const std::string& path, std::uint32_t size) {
+HostHandle CallRecordingHost::version_info_open(const std::string& path, std::uint32_t size) {
   HostHandle block = inner_.version_info_open(path, size);
   add(CALL_VERSION_INFO_OPEN, path, size, NO_HANDLE, block, block != NO_HANDLE);
   return block;
 }
 
-bool RecordingHost::version_info_query(HostHandle block, const std::string& sub_block,
-                                       const void** data, std::uint32_t* length) {
+bool CallRecordingHost::version_info_query(HostHandle block, const std::string& sub_block,
+                                           const void** data, std::uint32_t* length) {
   bool ok = inner_.version_info_query(block, sub_block, data, length);
   add(CALL_VERSION_INFO_QUERY, sub_block, 0, block, NO_HANDLE, ok);
   return ok;
 }
 
-void RecordingHost::version_info_close(HostHandle block) {
+void CallRecordingHost::version_info_close(HostHandle block) {
   add(CALL_VERSION_INFO_CLOSE, "", 0, block, NO_HANDLE, 0);
   inner_.version_info_close(block);
 }
 
-std::uint32_t RecordingHost::set_error_mode(std::uint32_t mode) {
+std::uint32_t CallRecordingHost::set_error_mode(std::uint32_t mode) {
   std::uint32_t previous = inner_.set_error_mode(mode);
   add(CALL_SET_ERROR_MODE, "", mode, NO_HANDLE, NO_HANDLE, 0);
   return previous;
 }
 
-HostHandle RecordingHost::load_library(const std::string& name) {
+HostHandle CallRecordingHost::load_library(const std::string& name) {
   HostHandle library = inner_.load_library(name);
   add(CALL_LOAD_LIBRARY, name, 0, NO_HANDLE, library, library != NO_HANDLE);
   return library;
 }
 
-HostHandle RecordingHost::find_function(HostHandle library, const std::string& name,
-                                        std::uint32_t* last_error) {
+HostHandle CallRecordingHost::find_function(HostHandle library, const std::string& name,
+                                            std::uint32_t* last_error) {
   HostHandle function = inner_.find_function(library, name, last_error);
   add(CALL_FIND_FUNCTION, name, 0, library, function, function != NO_HANDLE);
   return function;
 }
 
-std::uint32_t RecordingHost::call_tm_get_type_version(HostHandle function, std::int16_t port_type,
-                                                      char* buffer, std::size_t capacity) {
+std::uint32_t CallRecordingHost::call_tm_get_type_version(HostHandle function,
+                                                          std::int16_t port_type, char* buffer,
+                                                          std::size_t capacity) {
   std::uint32_t result = inner_.call_tm_get_type_version(function, port_type, buffer, capacity);
   add(CALL_TM_GET_TYPE_VERSION, "", std::uint64_t{capacity} << 16 | std::uint16_t(port_type),
       function, NO_HANDLE, result & 0xFFFF);
   return result;
 }
 
-void RecordingHost::free_library(HostHandle library) {
+void CallRecordingHost::free_library(HostHandle library) {
   add(CALL_FREE_LIBRARY, "", 0, library, NO_HANDLE, 0);
   inner_.free_library(library);
 }
 
-std::uint32_t RecordingHost::open_service_manager(HostHandle* manager) {
+std::uint32_t CallRecordingHost::open_service_manager(HostHandle* manager) {
   std::uint32_t error = inner_.open_service_manager(manager);
   add(CALL_OPEN_SERVICE_MANAGER, "", 0, NO_HANDLE, error == HOSTERR_SUCCESS ? *manager : NO_HANDLE,
       error);
   return error;
 }
 
-std::uint32_t RecordingHost::open_service(HostHandle manager, const std::string& name,
-                                          HostHandle* service) {
+std::uint32_t CallRecordingHost::open_service(HostHandle manager, const std::string& name,
+                                              HostHandle* service) {
   std::uint32_t error = inner_.open_service(manager, name, service);
   add(CALL_OPEN_SERVICE, name, 0, manager, error == HOSTERR_SUCCESS ? *service : NO_HANDLE, error);
   return error;
 }
 
-bool RecordingHost::query_service_state(HostHandle service, std::uint32_t* state) {
+bool CallRecordingHost::query_service_state(HostHandle service, std::uint32_t* state) {
   bool ok = inner_.query_service_state(service, state);
   add(CALL_QUERY_SERVICE_STATE, "", 0, service, NO_HANDLE, ok);
   return ok;
 }
 
-void RecordingHost::close_service_handle(HostHandle handle) {
+void CallRecordingHost::close_service_handle(HostHandle handle) {
   add(CALL_CLOSE_SERVICE_HANDLE, "", 0, handle, NO_HANDLE, 0);
   inner_.close_service_handle(handle);
 }

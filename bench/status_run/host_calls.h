@@ -1,6 +1,6 @@
 // host_calls.h: the host calls of a status run, recorded, and made again.
 //
-// A RecordingHost passes every call on to another host and keeps its kind,
+// A CallRecordingHost passes every call on to another host and keeps its kind,
 // its arguments and the handle it handed out. replay_host_calls makes the
 // same calls with the same arguments through a host, and nothing else: the
 // floor that a status run's own work is measured against.
@@ -56,9 +56,9 @@ struct HostCall {
   std::uint32_t outcome;  // its result folded to a number, to check the replay
 };
 
-class RecordingHost : public Host {
+class CallRecordingHost : public Host {
  public:
-  RecordingHost(Host& inner, std::vector<HostCall>* calls) : inner_(inner), calls_(calls) {}
+  CallRecordingHost(Host& inner, std::vector<HostCall>* calls) : inner_(inner), calls_(calls) {}
 
   bool read_os_version(OsVersionRecord* out) override;
   bool read_locale_info(std::uint32_t lctype, std::uint32_t capacity, std::string* out) override;

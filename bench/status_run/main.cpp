@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   }
   capture_directories(win32, &bench.values);
 
-  RecordingHost recorder(win32, &bench.calls);
+  CallRecordingHost recorder(win32, &bench.calls);
   status_run(bench, recorder);
   // The first replay warms what the first run warmed, and proves that the
   // machine answers the replay as it answered the run.

@@ -1,0 +1,82 @@
+// reg_lines.cpp: decoding a registry file line by line.
+
+#include "host/sim/reg_lines.h"
+
+#include <cstdint>
+
+namespace {
+
+const char32_t DOS_END_OF_FILE = 0x1A;
+const char32_t REPLACEMENT = 0xFFFD;
+
+void append_utf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | c >> 6));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | c >> 12));
+    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | c >> 18));
+    out->push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
+char32_t RegLineReader::peek(std::size_t* after) const {
+  if (!utf16_) {
+    *after = at_ + 1;
+    return static_cast<unsigned char>(bytes_[at_]);
+  }
+  auto unit_at = [this](std::size_t i) {
+    return static_cast<char32_t>(static_cast<std::uint8_t>(bytes_[i]) |
+                                 static_cast<std::uint8_t>(bytes_[i + 1]) << 8);
+  };
+  char32_t c = unit_at(at_);
+  *after = at_ + 2;
+  if (c >= 0xD800 && c <= 0xDBFF && at_ + 3 < bytes_.size() && unit_at(at_ + 2) >= 0xDC00 &&
+      unit_at(at_ + 2) <= 0xDFFF) {
+    *after = at_ + 4;
+    return 0x10000 + ((c - 0xD800) << 10) + (unit_at(at_ + 2) - 0xDC00);
+  }
+  return c >= 0xD800 && c <= 0xDFFF ? REPLACEMENT : c;
+}
+
+bool RegLineReader::next(RegLine* line) {
+  std::size_t unit = utf16_ ? 2 : 1;
+  if (ended_ || at_ + unit > bytes_.size()) return false;
+  line->text.clear();
+  line->end.clear();
+  while (at_ + unit <= bytes_.size()) {
+    std::size_t after = 0;
+    char32_t c = peek(&after);
+    if (c == DOS_END_OF_FILE) {
+      ended_ = true;
+      break;
+    }
+    at_ = after;
+    if (c == '\r' || c == '\n') {
+      line->end.push_back(static_cast<char>(c));
+      if (c == '\r' && at_ + unit <= bytes_.size() && peek(&after) == '\n') {
+        line->end.push_back('\n');
+        at_ = after;
+      }
+      line->number = ++number_;
+      return true;
+    }
+    if (utf16_)
+      append_utf8(c, &line->text);
+    else
+      line->text.push_back(static_cast<char>(c));
+  }
+  // The last line has no line end; an empty one is no line at all.
+  if (line->text.empty()) return false;
+  line->number = ++number_;
+  return true;
+}
