@@ -40,7 +40,7 @@ def measure(command):
 
 
 def make_profile(work, size_mb, fmt):
-    """A profile folder importing an export of the size; made once and kept."""
+    """A profile folder importing an export of the size; the export is made once and kept."""
     folder = os.path.join(work, f"profile-{fmt}-{size_mb}")
     export = os.path.join(folder, "export.reg")
     if not os.path.exists(os.path.join(folder, ".ready")):
@@ -48,13 +48,13 @@ def make_profile(work, size_mb, fmt):
         os.makedirs(folder)
         subprocess.run([sys.executable, os.path.join(HERE, "make_registry_export.py"),
                         str(size_mb), fmt, export], check=True)
-        shutil.copy(os.path.join(BASE_PROFILE, "registry.reg"), folder)
-        with open(os.path.join(BASE_PROFILE, "machine.toml")) as source:
-            toml = source.read().replace('import = ["registry.reg"]',
-                                         'import = ["export.reg", "registry.reg"]')
-        with open(os.path.join(folder, "machine.toml"), "w") as out:
-            out.write(toml)
         open(os.path.join(folder, ".ready"), "w").close()
+    shutil.copy(os.path.join(BASE_PROFILE, "registry.reg"), folder)
+    with open(os.path.join(BASE_PROFILE, "machine.toml")) as source:
+        toml = source.read().replace('import = ["registry.reg"]',
+                                     'import = ["export.reg", "registry.reg"]')
+    with open(os.path.join(folder, "machine.toml"), "w") as out:
+        out.write(toml)
     return folder, export
 
 
