@@ -65,6 +65,6 @@ if [ "$what" = all ] || [ "$what" = status-run ]; then
 fi
 if [ "$what" = all ] || [ "$what" = startup ]; then
   echo
-  TZ=$DORVIK_TZ wine "$windows_build/startup_bench.exe" 5 5 "$program_win\\Dorvik.exe" \
+  TZ=$DORVIK_TZ wine "$windows_build/startup_bench.exe" 8 7 "$program_win\\Dorvik.exe" \
     "$program_win\\bare_dialog.exe" | tr -d '\r'
 fi
