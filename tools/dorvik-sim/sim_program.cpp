@@ -2,7 +2,7 @@
 
 #include "sim_program.h"
 
-#include "checks/status_run.h"
+#include "checks/logged_run.h"
 #include "host/sim/sim_host.h"
 #include "report/memory_status_list.h"
 
@@ -53,24 +53,21 @@ void run_sim_program(const SimMachine& machine, const std::string& log_path,
   // One copy runs in the simulator: the single-instance guard has nothing to find.
   capture_directories(host, &values);
 
-  ReportLog log = {nullptr};
-  if (!log_path.empty() && !open_report_log(&log, log_path)) {
-    result->log_failed = true;
-    result->log_message = "Log File could not be opened for O/P:\n" + log_path;
-    return;
-  }
   MemoryStatusList list;
-  ReportSink sink = {&list, log_path.empty() ? nullptr : &log};
   RecordingIconPanel icons;
   DriverFileTable table;
-  RunContext ctx = {host, values};
-  result->groups = run_status(ctx, &table, sink, icons);
+  if (log_path.empty()) {
+    ReportSink sink = {&list, nullptr};
+    run_status({host, values}, &table, sink, icons);
+  } else {
+    // "Run w/Log", with the log at `log_path` in place of the temporary directory's.
+    values.report_log_path = log_path;
+    LoggedRunOutcome outcome = run_status_with_log({host, values}, &table, &list, icons);
+    result->log_failed = outcome != LOGGED_RUN_WRITTEN;
+    if (result->log_failed) result->log_message = logged_run_notice(outcome, log_path).text;
+  }
   result->lines = list.lines;
   result->icons = icons.shown;
-  if (!log_path.empty() && !close_report_log(&log)) {
-    result->log_failed = true;
-    result->log_message = "Log File could not be written whole:\n" + log_path;
-  }
 }
 
 std::string group_icons_text(const std::map<int, DriverStatus>& icons) {

@@ -20,15 +20,15 @@ struct SimProgramResult {
   bool refused = false;
   std::string refusal;             // "CAPTION: TEXT" of the refusal's message box
   bool log_failed = false;         // the log could not be opened or not be written whole
-  std::string log_message;         // the program's warning about it
+  std::string log_message;         // the program's warning about it, as its message box shows it
   std::vector<std::string> lines;  // the status list after the run
-  GroupStatuses groups = {};
   std::map<int, DriverStatus> icons;  // what each icon control was set to, by control id
 };
 
 // Runs start-up and one status run. With a non-empty `log_path` the run is a
 // "Run w/Log" whose log goes to that file (in place of the temporary
-// directory's); an unopenable log means no run, as in the program.
+// directory's), made and reported as the program makes it: an unopenable
+// log means no run.
 void run_sim_program(const SimMachine& machine, const std::string& log_path,
                      SimProgramResult* result);
 

@@ -2,6 +2,8 @@
 
 #include "host/sim/file_time.h"
 
+#include <climits>
+
 namespace {
 
 const std::int64_t DAYS_1601_TO_1970 = 134774;
@@ -65,5 +67,15 @@ bool calendar_to_file_time(const CalendarTime& t, std::uint64_t* out) {
   std::uint64_t seconds =
       static_cast<std::uint64_t>(days) * 86400 + t.hour * 3600ull + t.minute * 60ull + t.second;
   *out = seconds * FILE_TIME_TICKS_PER_SECOND + t.milliseconds * 10000ull;
+  return true;
+}
+
+bool shift_file_time(std::uint64_t time, std::int64_t minutes, std::uint64_t* out) {
+  const std::int64_t LAST = INT64_MAX;
+  if (time > static_cast<std::uint64_t>(LAST)) return false;
+  const std::int64_t shift = minutes * 60 * static_cast<std::int64_t>(FILE_TIME_TICKS_PER_SECOND);
+  const std::int64_t start = static_cast<std::int64_t>(time);
+  if (shift > 0 ? start > LAST - shift : start < -shift) return false;
+  *out = static_cast<std::uint64_t>(start + shift);
   return true;
 }

@@ -17,3 +17,8 @@ bool file_time_to_calendar(std::uint64_t file_time, CalendarTime* out);
 // Fails for fields out of range (month 1-12, day within the month, hour
 // 0-23, minute and second 0-59, milliseconds 0-999, year 1601-30827).
 bool calendar_to_file_time(const CalendarTime& time, std::uint64_t* out);
+
+// `time` moved by `minutes` (local time from UTC with the offset, UTC from
+// local time with its negation). Fails when the result falls before 1601 or
+// at 2^63 ticks or later, where no calendar time exists.
+bool shift_file_time(std::uint64_t time, std::int64_t minutes, std::uint64_t* out);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/sim/code_page.h"
+#include "host/sim/hex_digits.h"
 
 namespace {
 
@@ -93,16 +94,6 @@ struct Parser {
     return fail(what + ", expected " + expected + ": " + quoted_line(at->line->text));
   }
 };
-
-bool is_hex_digit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned hex_value(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  return static_cast<unsigned>(c - 'A' + 10);
-}
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -275,12 +266,8 @@ bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_
   if (sim_fold(rest.substr(0, 6)) == "dword:") {
     std::string digits = trim_right(rest.substr(6));
     std::uint32_t number = 0;
-    bool sound = !digits.empty() && digits.size() <= 8;
-    for (char c : digits) {
-      sound = sound && is_hex_digit(c);
-      if (sound) number = number << 4 | hex_value(c);
-    }
-    if (!sound) return p.fail_at(at, "bad dword value", "dword: and 1 to 8 hex digits");
+    if (!hex_number(digits, &number))
+      return p.fail_at(at, "bad dword value", "dword: and 1 to 8 hex digits");
     *type = SIM_REG_DWORD;
     for (int i = 0; i < 4; i++) data->push_back(static_cast<std::uint8_t>(number >> (8 * i)));
     return true;
@@ -291,12 +278,8 @@ bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_
   std::string kind = rest.substr(3, colon - 3);
   *type = SIM_REG_BINARY;
   if (!kind.empty()) {
-    bool sound = kind.size() >= 3 && kind.size() <= 10 && kind.front() == '(' && kind.back() == ')';
-    *type = 0;
-    for (std::size_t i = 1; sound && i + 1 < kind.size(); i++) {
-      sound = is_hex_digit(kind[i]);
-      *type = *type << 4 | hex_value(kind[i]);
-    }
+    bool sound = kind.size() >= 3 && kind.front() == '(' && kind.back() == ')' &&
+                 hex_number(kind.substr(1, kind.size() - 2), type);
     if (!sound) return p.fail_at(at, "bad value type", "hex: or hex(N): with N in hex digits");
   }
   if (!read_hex_list(p, text, at + colon + 1, data)) return false;

@@ -128,14 +128,10 @@ std::uint32_t SimHost::find_directory_entry(const std::string& path, DirectoryEn
 bool SimHost::utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) {
   count("utc_to_local_calendar");
   // Today's offset, as FileTimeToLocalFileTime applies it, whatever the date.
-  std::int64_t shift = static_cast<std::int64_t>(machine_.utc_offset_minutes) * 60 *
-                       static_cast<std::int64_t>(FILE_TIME_TICKS_PER_SECOND);
-  if (utc >= 0x8000000000000000ULL) return false;
   // A local time past the last file time fails, as FileTimeToSystemTime does.
-  if (shift > 0 && static_cast<std::int64_t>(utc) > INT64_MAX - shift) return false;
-  std::int64_t local = static_cast<std::int64_t>(utc) + shift;
-  if (local < 0) return false;
-  return file_time_to_calendar(static_cast<std::uint64_t>(local), out);
+  std::uint64_t local = 0;
+  return shift_file_time(utc, machine_.utc_offset_minutes, &local) &&
+         file_time_to_calendar(local, out);
 }
 
 std::uint32_t SimHost::version_info_size(const std::string& path) {
