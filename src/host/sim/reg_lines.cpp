@@ -9,6 +9,14 @@ namespace {
 const char32_t DOS_END_OF_FILE = 0x1A;
 const char32_t REPLACEMENT = 0xFFFD;
 
+// A byte that stands for itself in a line: ASCII, and neither a line end
+// nor the end of the file. (In a code page file, bytes above ASCII are
+// copied as they are too, but one at a time.)
+bool is_plain(char byte) {
+  unsigned char b = static_cast<unsigned char>(byte);
+  return b < 0x80 && (b >= 0x20 || (b != '\r' && b != '\n' && b != DOS_END_OF_FILE));
+}
+
 void append_utf8(char32_t c, std::string* out) {
   if (c < 0x80) {
     out->push_back(static_cast<char>(c));
@@ -48,12 +56,41 @@ char32_t RegLineReader::peek(std::size_t* after) const {
   return c >= 0xD800 && c <= 0xDFFF ? REPLACEMENT : c;
 }
 
+// Most of an export is ASCII without line ends: such a run is copied at
+// once, not character by character.
+void RegLineReader::append_plain_run(std::string* text) {
+  const char* from = bytes_.data() + at_;
+  const char* end = bytes_.data() + bytes_.size();
+  const char* stop = from;
+  std::size_t count = 0;
+  if (utf16_) {
+    while (stop + 1 < end && stop[1] == 0 && is_plain(stop[0])) stop += 2;
+    count = static_cast<std::size_t>(stop - from) / 2;
+  } else {
+    while (stop < end && is_plain(stop[0])) stop++;
+    count = static_cast<std::size_t>(stop - from);
+  }
+  std::size_t old = text->size();
+  text->resize(old + count);
+  char* out = &(*text)[old];
+  std::size_t step = utf16_ ? 2 : 1;
+  for (std::size_t k = 0; k < count; k++) out[k] = from[k * step];
+  at_ += static_cast<std::size_t>(stop - from);
+}
+
+bool RegLineReader::at_end() const {
+  std::size_t after = 0;
+  return ended_ || at_ + (utf16_ ? 2 : 1) > bytes_.size() || peek(&after) == DOS_END_OF_FILE;
+}
+
 bool RegLineReader::next(RegLine* line) {
   std::size_t unit = utf16_ ? 2 : 1;
   if (ended_ || at_ + unit > bytes_.size()) return false;
   line->text.clear();
   line->end.clear();
   while (at_ + unit <= bytes_.size()) {
+    append_plain_run(&line->text);
+    if (at_ + unit > bytes_.size()) break;
     std::size_t after = 0;
     char32_t c = peek(&after);
     if (c == DOS_END_OF_FILE) {

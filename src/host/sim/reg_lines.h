@@ -24,11 +24,14 @@ class RegLineReader {
 
   // The next line into *line (its buffers reused); false after the last.
   bool next(RegLine* line);
+  // True when next() has no line left to give.
+  bool at_end() const;
 
  private:
   // The character at at_ (UTF-16: a pair of surrogates is one; a lone one
   // is U+FFFD), and where the next starts.
   char32_t peek(std::size_t* after) const;
+  void append_plain_run(std::string* text);
 
   const std::string& bytes_;
   std::size_t at_;
