@@ -45,6 +45,8 @@ struct Parser {
   enum { KEY_NONE, KEY_APPLIED, KEY_SKIPPED, KEY_DELETED } key_state = KEY_NONE;
   std::string key_path;
   SimRegistryKey* key = nullptr;  // the applied key: the map keeps it in place
+  // Folded, the keys that go into the machine; all of them when empty.
+  std::vector<std::string> kept;
 
   // Characters of two bytes: a file in a code page that has them.
   bool double_byte = false;
@@ -248,7 +250,13 @@ bool key_line(Parser& p, const std::string& text) {
     p.key_state = Parser::KEY_DELETED;
     return true;
   }
-  p.key = &sim_add_key(*p.machine, p.key_path);
+  bool kept = p.kept.empty();
+  if (!kept) {
+    std::string folded = sim_fold(p.key_path, p.machine->code_page);
+    for (const std::string& k : p.kept) kept = kept || k == folded;
+  }
+  // A key that is not kept reads as one that is, up to its values' storage.
+  p.key = kept ? &sim_add_key(*p.machine, p.key_path) : nullptr;
   p.key_state = Parser::KEY_APPLIED;
   return true;
 }
@@ -265,7 +273,7 @@ bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_
     if (!read_quoted(p, text, &end, &value)) return false;
     if (skip_blanks(text, end) != text.size())
       return p.fail_at(end, "text after the closing quote of a value", "the end of the line");
-    value = p.machine_text(value);
+    if (p.key) value = p.machine_text(value);  // only stored values need the code page
     data->assign(value.begin(), value.end());
     data->push_back(0);
     return true;
@@ -292,7 +300,7 @@ bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_
   }
   if (!read_hex_list(p, text, at + colon + 1, data)) return false;
   bool text_type = *type == SIM_REG_SZ || *type == SIM_REG_EXPAND_SZ || *type == SIM_REG_MULTI_SZ;
-  if (p.utf8 && text_type) {
+  if (p.utf8 && text_type && p.key) {
     // UTF-16 data, handed out in the code page as RegQueryValueExA does; an
     // odd last byte is no whole character and is dropped.
     std::string ansi =
@@ -323,8 +331,8 @@ bool value_line(Parser& p, const std::string& text) {
   if (data_at == text.size())
     return p.fail_at(data_at, "value without data", "\"text\", dword:, hex:, hex(N): or -");
 
-  name = p.machine_text(name);
   if (text[data_at] == '-' && skip_blanks(text, data_at + 1) == text.size()) {
+    name = p.machine_text(name);
     auto key = p.machine->registry.find(sim_fold(p.key_path, p.machine->code_page));
     if (key != p.machine->registry.end())
       key->second.values.erase(sim_fold(name, p.machine->code_page));
@@ -333,6 +341,8 @@ bool value_line(Parser& p, const std::string& text) {
   std::uint32_t type = SIM_REG_SZ;
   std::vector<std::uint8_t> data;
   if (!value_data(p, text, data_at, &type, &data)) return false;
+  if (!p.key) return true;
+  name = p.machine_text(name);
   // As sim_set_value does, into the key that its line added.
   p.key->values[sim_fold(name, p.machine->code_page)] =
       SimRegistryValue{.name = name, .type = type, .data = std::move(data)};
@@ -364,11 +374,13 @@ void trim_right_in_place(std::string* text) {
 }  // namespace
 
 bool apply_reg_file(const std::string& source, const std::string& bytes, SimMachine* machine,
-                    std::string* error) {
+                    std::string* error, const std::vector<std::string>* keys_kept) {
   Parser p;
   p.source = source;
   p.machine = machine;
   p.error = error;
+  if (keys_kept)
+    for (const std::string& key : *keys_kept) p.kept.push_back(sim_fold(key, machine->code_page));
 
   std::size_t start = 0;
   if (!file_encoding(p, bytes, &start)) return false;
