@@ -9,9 +9,8 @@ namespace {
 const char32_t DOS_END_OF_FILE = 0x1A;
 const char32_t REPLACEMENT = 0xFFFD;
 
-// A byte that stands for itself in a line: ASCII, and neither a line end
-// nor the end of the file. (In a code page file, bytes above ASCII are
-// copied as they are too, but one at a time.)
+// A UTF-16 code unit's low byte that stands for itself in a line, when its
+// high byte is 0: ASCII, and neither a line end nor the end of the file.
 bool is_plain(char byte) {
   unsigned char b = static_cast<unsigned char>(byte);
   return b < 0x80 && (b >= 0x20 || (b != '\r' && b != '\n' && b != DOS_END_OF_FILE));
@@ -56,8 +55,9 @@ char32_t RegLineReader::peek(std::size_t* after) const {
   return c >= 0xD800 && c <= 0xDFFF ? REPLACEMENT : c;
 }
 
-// Most of an export is ASCII without line ends: such a run is copied at
-// once, not character by character.
+// Most of an export is text without line ends: such a run is copied at
+// once, not character by character (a code page file's bytes as they are,
+// a Unicode file's ASCII).
 void RegLineReader::append_plain_run(std::string* text) {
   const char* from = bytes_.data() + at_;
   const char* end = bytes_.data() + bytes_.size();
@@ -67,7 +67,9 @@ void RegLineReader::append_plain_run(std::string* text) {
     while (stop + 1 < end && stop[1] == 0 && is_plain(stop[0])) stop += 2;
     count = static_cast<std::size_t>(stop - from) / 2;
   } else {
-    while (stop < end && is_plain(stop[0])) stop++;
+    while (stop < end && *stop != '\r' && *stop != '\n' &&
+           *stop != static_cast<char>(DOS_END_OF_FILE))
+      stop++;
     count = static_cast<std::size_t>(stop - from);
   }
   std::size_t old = text->size();
