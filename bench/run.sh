@@ -29,6 +29,7 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j2 --target Dorvik status_run_bench bare_dialog startup_bench \
   >/dev/null
 windows_build=$root/build/windows
+# shellcheck disable=SC2034  # provision.sh runs it
 DORVIK_PROVISION=$root/build/release/tools/dorvik-provision/dorvik-provision
 echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)," \
   "load average $(cut -d' ' -f1-3 /proc/loadavg), $(wine --version)"
