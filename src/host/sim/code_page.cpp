@@ -15,6 +15,7 @@
 #include <map>
 #include <mutex>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -74,10 +75,10 @@ class Tables {
     for (int b = 0; b < 256; b++) {
       std::string byte(1, static_cast<char>(b));
       single_[b] = in_lead_ranges(info, static_cast<unsigned char>(b)) ? NO_CHAR : decode(byte);
-      upper_[b] = lower_[b] = byte;
-      if (single_[b] != NO_CHAR) {
-        map_case(single_[b], byte, &upper_[b], &lower_[b]);
-      }
+      std::string up = byte, low = byte;
+      if (single_[b] != NO_CHAR) map_case(single_[b], byte, &up, &low);
+      upper_byte_[b] = up[0];
+      lower_byte_[b] = low[0];
     }
     for (int lead = 0x81; lead <= 0xFE; lead++) {
       if (!in_lead_ranges(info, static_cast<unsigned char>(lead))) continue;
@@ -131,20 +132,41 @@ class Tables {
     return std::string(1, DEFAULT_CHAR);
   }
 
-  void map(const std::string& in, std::string* out, bool upper) {
-    out->clear();
-    for (std::size_t i = 0; i < in.size();) {
-      std::size_t length = code_page_char_length(info_.number, in, i);
-      std::string ch = in.substr(i, length);
+  // In place: a character's case mate has as many bytes as the character.
+  void map(std::string* text, bool upper) {
+    const char* single = upper ? upper_byte_ : lower_byte_;
+    const auto& doubles = upper ? double_upper_ : double_lower_;
+    for (std::size_t i = 0; i < text->size();) {
+      std::size_t length = code_page_char_length(info_.number, *text, i);
       if (length == 1) {
-        *out += (upper ? upper_ : lower_)[static_cast<unsigned char>(ch[0])];
-      } else {
-        const auto& table = upper ? double_upper_ : double_lower_;
-        auto it = table.find(ch);
-        *out += it == table.end() ? ch : it->second;
+        (*text)[i] = single[static_cast<unsigned char>((*text)[i])];
+      } else if (!doubles.empty()) {
+        auto it = doubles.find(text->substr(i, 2));
+        if (it != doubles.end()) text->replace(i, 2, it->second);
       }
       i += length;
     }
+  }
+
+  // encode() of a character below U+10000, remembered: a registry export
+  // repeats the same few characters millions of times, and iconv converts
+  // one at a time. Each entry packs the length (1 or 2) above the bytes; 0
+  // is not yet known.
+  void encode_into(char32_t c, std::string* out) {
+    if (c >= 0x10000) {
+      *out += encode(c);
+      return;
+    }
+    if (encoded_.empty()) encoded_.assign(0x10000, 0);
+    std::uint32_t& known = encoded_[c];
+    if (known == 0) {
+      std::string bytes = encode(c);
+      known = static_cast<std::uint32_t>(bytes.size()) << 16 |
+              static_cast<unsigned char>(bytes[0]) << 8 |
+              (bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) : 0);
+    }
+    out->push_back(static_cast<char>(known >> 8 & 0xFF));
+    if (known >> 16 == 2) out->push_back(static_cast<char>(known & 0xFF));
   }
 
  private:
@@ -177,7 +199,8 @@ class Tables {
   iconv_t encode_, best_fit_, decode_;
   locale_t c_utf8_;
   char32_t single_[256];
-  std::string upper_[256], lower_[256];
+  char upper_byte_[256], lower_byte_[256];
+  std::vector<std::uint32_t> encoded_;
   std::map<std::string, std::string> double_upper_, double_lower_;
 };
 
@@ -254,7 +277,10 @@ std::string code_page_from_utf16(int code_page, const std::string& utf16le) {
         i += 2;
       }
     }
-    out += unit >= 0xD800 && unit <= 0xDFFF ? std::string(1, DEFAULT_CHAR) : t.encode(unit);
+    if (unit >= 0xD800 && unit <= 0xDFFF)
+      out.push_back(DEFAULT_CHAR);
+    else
+      t.encode_into(unit, &out);
   }
   return out;
 }
@@ -310,14 +336,10 @@ std::string code_page_to_utf8(int code_page, const std::string& text) {
 
 void code_page_upper(int code_page, std::string* text) {
   std::lock_guard<std::mutex> hold(tables_mutex);
-  std::string out;
-  tables(code_page).map(*text, &out, true);
-  *text = out;
+  tables(code_page).map(text, true);
 }
 
 void code_page_lower(int code_page, std::string* text) {
   std::lock_guard<std::mutex> hold(tables_mutex);
-  std::string out;
-  tables(code_page).map(*text, &out, false);
-  *text = out;
+  tables(code_page).map(text, false);
 }
