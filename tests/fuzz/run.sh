@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:?usage: tests/fuzz/run.sh SECONDS [WORK_DIR]}
 work=${2:-$(mktemp -d /tmp/dorvik-fuzz-XXXXXX)}
-targets=(status_run profile)
+targets=(status_run profile support_log)
 
 pids=()
 for target in "${targets[@]}"; do

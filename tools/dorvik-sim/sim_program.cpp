@@ -55,7 +55,7 @@ void run_sim_program(const SimMachine& machine, const std::string& log_path,
 
   MemoryStatusList list;
   RecordingIconPanel icons;
-  DriverFileTable table;
+  DriverFileTable& table = result->table;
   if (log_path.empty()) {
     ReportSink sink = {&list, nullptr};
     run_status({host, values}, &table, sink, icons);

@@ -1,0 +1,220 @@
+// explain.cpp: the explanation's words, as text and as HTML.
+
+#include "explain.h"
+
+#include <algorithm>
+
+#include "causes.h"
+#include "host/sim/code_page.h"
+#include "line_forms.h"
+#include "report/text.h"
+#include "startup/os_class.h"
+
+namespace {
+
+const char* const MONTHS[] = {"January",   "February", "March",    "April",
+                              "May",       "June",     "July",     "August",
+                              "September", "October",  "November", "December"};
+
+std::string verdict_text(const LogReading& r) {
+  switch (r.verdict) {
+    case LOG_EXACT:
+      return std::string("a whole Dorvik report; every line is the program's own (read as ") +
+             r.encoding + ", " + r.line_ends + " line ends)";
+    default: return r.message;
+  }
+}
+
+// The machine in one paragraph, from the lines read.
+std::string machine_paragraph(const LogReading& r) {
+  const ReadFacts& f = r.facts;
+  std::string text = "Program: " + f.program_file_name + " version " +
+                     (f.other_version.empty() ? line_forms().version_text : f.other_version) + ".";
+  if (f.os != OS_UNSUPPORTED)
+    text += format_text(" Windows class 0x%02X (%s); ", static_cast<unsigned>(f.os),
+                        os_class_name(f.os)) +
+            r.lines.at(5) + ".";
+  if (r.lines_read > 11 && f.cpu_key) {
+    text += " Processor:";
+    for (int i = 8; i < 12; i++)
+      text += (i > 8 ? ", " : " ") +
+              r.lines[i].substr(std::min(r.lines[i].size(), r.lines[i].find(": ") + 2));
+    text += ".";
+  }
+  if (f.date_time_read) {
+    const DateTimeReading& d = f.date_time;
+    const char* orders[] = {"month, day, year", "day, month, year", "year, month, day"};
+    text += " Run on " + r.lines.at(3).substr(20);
+    if (d.clock.month >= 1 && d.clock.month <= 12 && d.time_shown)
+      text += format_text(", that is %u %s %u at %02u:%02u:%02u", d.clock.day,
+                          MONTHS[d.clock.month - 1], d.clock.year, d.clock.hour, d.clock.minute,
+                          d.clock.second);
+    text +=
+        format_text(" (dates written %s with \"%c\"; a %s clock with \"%c\")",
+                    orders[d.formats.date_order], d.formats.date_separator,
+                    d.formats.clock == CLOCK_24H ? "24-hour" : "12-hour", d.formats.time_separator);
+    text += ".";
+  }
+  return text;
+}
+
+struct Writer {
+  virtual ~Writer() {}
+  virtual void heading(const std::string& text) = 0;
+  virtual void paragraph(const std::string& text) = 0;
+  virtual void group(const GroupFindings& g) = 0;
+  virtual void note(const Note& n) = 0;
+};
+
+void write_explanation(Writer& w, const std::string& name, const LogReading& r,
+                       const Explanation& e) {
+  w.heading("Dorvik report " + name);
+  w.paragraph(r.verdict == LOG_EXACT ? "This is " + verdict_text(r) + "."
+                                     : "This is not a readable report: " + verdict_text(r) + ".");
+  if (r.verdict == LOG_NOT_REPORT) return;
+  w.heading("The machine");
+  w.paragraph(machine_paragraph(r));
+  if (r.verdict != LOG_EXACT) {
+    w.paragraph(
+        format_text("%d of its lines were read before the fault; no group can be judged "
+                    "from a report that is not whole.",
+                    r.lines_read));
+    return;
+  }
+  w.heading("The thirteen groups");
+  for (const GroupFindings& g : e.groups) w.group(g);
+  w.heading("Notes");
+  if (e.notes.empty()) w.paragraph("None.");
+  for (const Note& n : e.notes) w.note(n);
+  const char* results[] = {"every required group is AOK", "at least one group is ERR",
+                           "no group is ERR, but at least one is unsure"};
+  w.paragraph(format_text("Result %d: %s.", e.exit_code, results[e.exit_code]));
+}
+
+class TextWriter : public Writer {
+ public:
+  std::string out;
+  void heading(const std::string& text) override { out += "\n" + shown_text(text) + "\n"; }
+  void paragraph(const std::string& text) override { out += "  " + shown_text(text) + "\n"; }
+  void group(const GroupFindings& g) override {
+    out += format_text("  (%s) %s\n", status_text(g.status), shown_text(g.title).c_str());
+    for (const Finding& f : g.findings) {
+      const Cause& c = cause_of(f.kind);
+      out += format_text("        line %d: %s\n", f.line, shown_text(f.subject).c_str());
+      out += "          the report shows: " + shown_text(f.shown) + "\n";
+      out += "          accepted here:    " + shown_text(f.accepted) + "\n";
+      out += std::string("          likely cause:     ") + c.cause + "\n";
+      out += std::string("          remedy:           ") + c.remedy + "\n";
+    }
+  }
+  void note(const Note& n) override {
+    out += format_text("  line %d: %s\n", n.line, shown_text(n.text).c_str());
+  }
+};
+
+// The thirteen icons as the dialog draws them: a check mark, an X, a
+// question mark, and a grey disabled square for a group not required.
+std::string icon_svg(DriverStatus status) {
+  const char* head =
+      "<svg class=\"icon\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\" role=\"img\" "
+      "aria-label=\"";
+  switch (status) {
+    case STATUS_AOK:
+      return std::string(head) +
+             "AOK\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#0a0\"/>"
+             "<path d=\"M8 17 l6 6 l11 -13\" stroke=\"#fff\" stroke-width=\"4\" "
+             "fill=\"none\"/></svg>";
+    case STATUS_ERR:
+      return std::string(head) +
+             "ERR\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#d00\"/>"
+             "<path d=\"M10 10 L22 22 M22 10 L10 22\" stroke=\"#fff\" stroke-width=\"4\"/></svg>";
+    case STATUS_NR:
+      return std::string(head) +
+             "n/r\"><rect x=\"2\" y=\"2\" width=\"28\" height=\"28\" "
+             "fill=\"#ccc\" stroke=\"#999\"/></svg>";
+    default:
+      return std::string(head) +
+             "?\"><circle cx=\"16\" cy=\"16\" r=\"15\" fill=\"#fc0\"/>"
+             "<text x=\"16\" y=\"24\" font-size=\"22\" font-weight=\"bold\" text-anchor=\"middle\" "
+             "fill=\"#000\">?</text></svg>";
+  }
+}
+
+class HtmlWriter : public Writer {
+ public:
+  std::string out;
+  void heading(const std::string& text) override { out += "<h2>" + html_text(text) + "</h2>\n"; }
+  void paragraph(const std::string& text) override { out += "<p>" + html_text(text) + "</p>\n"; }
+  void group(const GroupFindings& g) override {
+    out += "<div class=\"group\">" + icon_svg(g.status) + " <b>(" +
+           html_text(status_text(g.status)) + ")</b> " + html_text(g.title);
+    for (const Finding& f : g.findings) {
+      const Cause& c = cause_of(f.kind);
+      out += format_text("<dl><dt>line %d: ", f.line) + html_text(f.subject) + "</dt>" +
+             "<dd>the report shows: <code>" + html_text(f.shown) + "</code></dd>" +
+             "<dd>accepted here: " + html_text(f.accepted) + "</dd>" +
+             "<dd>likely cause: " + html_text(c.cause) + "</dd><dd>remedy: " + html_text(c.remedy) +
+             "</dd></dl>";
+    }
+    out += "</div>\n";
+  }
+  void note(const Note& n) override {
+    out += format_text("<p class=\"note\">line %d: ", n.line) + html_text(n.text) + "</p>\n";
+  }
+};
+
+}  // namespace
+
+std::string shown_text(const std::string& ansi) {
+  std::string out;
+  for (char c : ansi) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && c != '\n') || b == 0x7F)
+      out += format_text("\\x%02X", b);
+    else
+      out += code_page_to_utf8(CODE_PAGE_DEFAULT, std::string(1, c));
+  }
+  return out;
+}
+
+std::string html_text(const std::string& ansi) {
+  std::string shown = shown_text(ansi), out;
+  for (char c : shown) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      case '\n': out += "<br>"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string explain_text(const std::string& name, const LogReading& reading,
+                         const Explanation& explanation) {
+  TextWriter w;
+  write_explanation(w, name, reading, explanation);
+  return w.out.substr(1);
+}
+
+std::string explain_html(const std::string& name, const LogReading& reading,
+                         const Explanation& explanation) {
+  HtmlWriter w;
+  write_explanation(w, name, reading, explanation);
+  return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
+         "<title>" +
+         html_text("Dorvik report " + name) +
+         "</title>\n"
+         "<style>body{font-family:sans-serif;max-width:60em;margin:1em auto}"
+         ".group{margin:.3em 0}.icon{vertical-align:middle}dl{margin:.2em 0 .6em 3em}"
+         "dd{margin-left:1em}code{white-space:pre-wrap}.note{margin-left:1em}</style>\n"
+         "</head><body>\n" +
+         w.out + "</body></html>\n";
+}
+
+int explain_exit_code(const LogReading& reading, const Explanation& explanation) {
+  return reading.verdict == LOG_EXACT ? explanation.exit_code : 3;
+}

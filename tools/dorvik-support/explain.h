@@ -1,0 +1,27 @@
+// explain.h: a report explained for a person, as text or as one HTML page.
+#pragma once
+
+#include <string>
+
+#include "findings.h"
+#include "log_reader.h"
+
+// The verdict and, as far as the report could be read, the machine; for a
+// report that is the program's own, the groups with their findings and the
+// notes. `name` names the log.
+std::string explain_text(const std::string& name, const LogReading& reading,
+                         const Explanation& explanation);
+
+// The same as a self-contained page: no external file, no script.
+std::string explain_html(const std::string& name, const LogReading& reading,
+                         const Explanation& explanation);
+
+// The exit code for a reading: the explanation's, or 3 when the report
+// could not be read whole.
+int explain_exit_code(const LogReading& reading, const Explanation& explanation);
+
+// A text from a log, safe to show: Windows-1252 as UTF-8, control
+// characters as \xNN.
+std::string shown_text(const std::string& ansi);
+// The same, escaped for HTML.
+std::string html_text(const std::string& ansi);
