@@ -54,6 +54,7 @@ TEST(WineProvision, RegistryFileMovesPathsAndSetsTheUser) {
   SimMachine win95b;
   win95b.version = {1, 4, 0, 0x04000457};
   sim_set_string(win95b, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", "Identifier", "x");
+  sim_set_string(win95b, "SOFTWARE\\X", "C1", "\x81");  // 1252 has no character there
   win95b.locale = {{LOCALE_ID_IDATE, "1"}, {LOCALE_ID_SDATE, "."}, {LOCALE_ID_ITIME, "1"}};
   SimMachine japanese = nt4_machine();
   japanese.code_page = 932;
@@ -75,6 +76,7 @@ TEST(WineProvision, RegistryFileMovesPathsAndSetsTheUser) {
       {win95b, "\"Version\"=-", true},
       {win95b, "\"sShortDate\"=\"dd.MM.yyyy\"", true},
       {win95b, "\"sTimeFormat\"=\"HH:mm:ss\"", true},
+      {win95b, "\"C1\"=\"\x81\"", true},  // as MultiByteToWideChar maps it through
       // A second byte equal to a backslash is not escaped.
       {japanese, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\x95\x5C]\r\n\"\x95\x5C\"=\"\x95\x5C\"\r\n", true},
   };
