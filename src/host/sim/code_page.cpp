@@ -238,6 +238,26 @@ void append_utf8(char32_t c, std::string* out) {
   }
 }
 
+// The code page's text as characters, a byte it lacks as the default
+// character; with `c1_through`, an undefined C1 byte of a single-byte code
+// page is mapped through, as MultiByteToWideChar does (and encode the other
+// way); messages show it as the default character.
+template <typename Append>
+void decode_text(int code_page, const std::string& text, bool c1_through, Append append) {
+  std::lock_guard<std::mutex> hold(tables_mutex);
+  Tables& t = tables(code_page);
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t length = code_page_char_length(code_page, text, i);
+    char32_t c = t.decode(text.substr(i, length));
+    unsigned char first = static_cast<unsigned char>(text[i]);
+    if (c1_through && c == NO_CHAR && length == 1 && first >= 0x80 && first <= 0x9F &&
+        !code_page_lead_byte(code_page, first))
+      c = first;
+    append(c == NO_CHAR ? DEFAULT_CHAR : c);
+    i += length;
+  }
+}
+
 }  // namespace
 
 bool code_page_known(int code_page) { return find_code_page(code_page) != nullptr; }
@@ -322,15 +342,22 @@ std::string code_page_from_utf8(int code_page, const std::string& utf8) {
 }
 
 std::string code_page_to_utf8(int code_page, const std::string& text) {
-  std::lock_guard<std::mutex> hold(tables_mutex);
-  Tables& t = tables(code_page);
   std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t length = code_page_char_length(code_page, text, i);
-    char32_t c = t.decode(text.substr(i, length));
-    append_utf8(c == NO_CHAR ? DEFAULT_CHAR : c, &out);
-    i += length;
-  }
+  decode_text(code_page, text, false, [&out](char32_t c) { append_utf8(c, &out); });
+  return out;
+}
+
+std::string code_page_to_utf16(int code_page, const std::string& text) {
+  std::string out;
+  auto unit = [&out](char32_t u) {
+    out.push_back(static_cast<char>(u & 0xFF));
+    out.push_back(static_cast<char>(u >> 8 & 0xFF));
+  };
+  decode_text(code_page, text, true, [&unit](char32_t c) {
+    if (c < 0x10000) return unit(c);
+    unit(0xD800 + ((c - 0x10000) >> 10));
+    unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+  });
   return out;
 }
 
