@@ -20,8 +20,8 @@ bench_dir=${DORVIK_BENCH_DIR:-/tmp/dorvik-bench}/fleet
 samples=3
 
 echo "== release build of dorvik-sim and dorvik-support"
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build/release -j2 --target dorvik-sim dorvik-support >/dev/null
+cmake --preset release >/dev/null
+cmake --build --preset release -j2 --target dorvik-sim dorvik-support >/dev/null
 sim=$root/build/release/tools/dorvik-sim/dorvik-sim
 support=$root/build/release/tools/dorvik-support/dorvik-support
 

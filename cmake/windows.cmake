@@ -16,6 +16,7 @@ target_compile_options(dorvik_core PRIVATE ${DORVIK_NO_EH_FLAGS})
 
 add_executable(Dorvik WIN32
   src/host/win32/win32_host.cpp
+  src/app/process_entry.cpp
   src/app/runtime_support.cpp
   src/app/list_box_status_list.cpp
   src/app/main_dialog.cpp
@@ -32,7 +33,14 @@ target_link_options(Dorvik PRIVATE
   -static -mwindows -s
   -Wl,--major-subsystem-version,4,--minor-subsystem-version,0
   -Wl,--major-os-version,4,--minor-os-version,0
-  -Wl,--gc-sections)
+  -Wl,--gc-sections
+  # The process starts in src/app/process_entry.cpp, without the C runtime's
+  # start-up objects; imported data is reached through the import table only,
+  # never patched at run time.
+  -nostartfiles -Wl,--disable-auto-import,--disable-runtime-pseudo-reloc
+  # An exe is always loaded at its preferred base on these Windows versions:
+  # no base relocations, and not marked as movable.
+  -Wl,--disable-reloc-section,--disable-dynamicbase)
 target_compile_options(Dorvik PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(dorvik_core PRIVATE -ffunction-sections -fdata-sections)
 

@@ -6,11 +6,11 @@
 #include "checks/registry_values.h"
 #include "report/text.h"
 
-namespace {
-
 const char WIN9X_VERSION_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const char NT_VERSION_KEY[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 const char CPU_KEY[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+
+namespace {
 
 // The fallback does not consult the version record: it is what the line
 // has always said when the registry could not tell.

@@ -8,10 +8,15 @@
 #include <string>
 
 #include "host/host.h"
-#include "startup/os_class.h"
 #include "report/report_sink.h"
+#include "startup/os_class.h"
 
 // "Windows Version: ...", and the "Korvane iSysOs: 0x%02X (%s)" line.
+// The keys below HKEY_LOCAL_MACHINE that these lines read.
+extern const char WIN9X_VERSION_KEY[];
+extern const char NT_VERSION_KEY[];
+extern const char CPU_KEY[];
+
 void report_os_identity(Host& host, OsClass os, ReportSink& sink);
 // Vendor, identifier, name and speed; one line when the key is missing.
 void report_cpu_identity(Host& host, ReportSink& sink);

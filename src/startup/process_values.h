@@ -10,9 +10,10 @@
 #include "host/host.h"
 #include "startup/locale_text.h"
 #include "startup/os_class.h"
+#include "startup/program_version.h"
 
 // The version text of the window title and the report's title line.
-const char* const PROGRAM_VERSION_TEXT = "5.01.015";
+const char* const PROGRAM_VERSION_TEXT = PROGRAM_VERSION_STRING;
 
 // The window title, the report's title line (less its leading blank) and the
 // name of the single-instance mutex (with its placeholders left unfilled).

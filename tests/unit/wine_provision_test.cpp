@@ -43,11 +43,22 @@ SimMachine nt4_machine() {
   return m;
 }
 
+// The registry file's text, back in the machine's code page.
+std::string registry_text(const SimMachine& m) {
+  std::string file = wine_registry_file(m);
+  EXPECT_EQ(file.substr(0, 2), "\xFF\xFE");
+  return code_page_from_utf16(m.code_page, file.substr(2));
+}
+
 TEST(WineProvision, RegistryFileMovesPathsAndSetsTheUser) {
   SimMachine win95b;
   win95b.version = {1, 4, 0, 0x04000457};
   sim_set_string(win95b, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", "Identifier", "x");
+  sim_set_string(win95b, "SOFTWARE\\X", "C1", "\x81");  // 1252 has no character there
   win95b.locale = {{LOCALE_ID_IDATE, "1"}, {LOCALE_ID_SDATE, "."}, {LOCALE_ID_ITIME, "1"}};
+  SimMachine japanese = nt4_machine();
+  japanese.code_page = 932;
+  sim_set_string(japanese, "SOFTWARE\\\x95\x5C", "\x95\x5C", "\x95\x5C");  // U+8868 U+8868
   const struct {
     SimMachine machine;
     const char* part;
@@ -55,7 +66,7 @@ TEST(WineProvision, RegistryFileMovesPathsAndSetsTheUser) {
   } cases[] = {
       {nt4_machine(), "\"C:\\\\windows\\\\system32\\\\Ibfs32.dll\"=dword:00000003", true},
       {nt4_machine(), "WINNT", false},
-      {nt4_machine(), "\"VDD\"=hex(7):43,3a,5c,77,69,6e,64,6f,77,73,5c", true},  // C:\windows\.
+      {nt4_machine(), "\"VDD\"=hex(7):43,00,3a,00,5c,00,77,00,69,00", true},  // C:\wi, UTF-16
       {nt4_machine(), "\"TEMP\"=\"C:\\\\windows\\\\TEMP\"", true},
       // No processor key in the machine: Wine's goes; the volatile key stays.
       {nt4_machine(), "[-HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0]",
@@ -65,9 +76,12 @@ TEST(WineProvision, RegistryFileMovesPathsAndSetsTheUser) {
       {win95b, "\"Version\"=-", true},
       {win95b, "\"sShortDate\"=\"dd.MM.yyyy\"", true},
       {win95b, "\"sTimeFormat\"=\"HH:mm:ss\"", true},
+      {win95b, "\"C1\"=\"\x81\"", true},  // as MultiByteToWideChar maps it through
+      // A second byte equal to a backslash is not escaped.
+      {japanese, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\x95\x5C]\r\n\"\x95\x5C\"=\"\x95\x5C\"\r\n", true},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(wine_registry_file(c.machine).find(c.part) != std::string::npos, c.present) << c.part;
+    EXPECT_EQ(registry_text(c.machine).find(c.part) != std::string::npos, c.present) << c.part;
 }
 
 TEST(WineProvision, MachinesWineCannotProduceSayWhy) {
@@ -79,11 +93,12 @@ TEST(WineProvision, MachinesWineCannotProduceSayWhy) {
   SimService service;
   service.state = 7;
   sim_set_service(paused, "UserPort", service);
-  SimMachine japanese;
+  SimMachine chinese, japanese = nt4_machine();
+  chinese.code_page = 936;  // no Unix locale for it here
   japanese.code_page = 932;
-  for (const SimMachine* m : {&other, &denied, &unreadable, &paused, &japanese})
+  for (const SimMachine* m : {&other, &denied, &unreadable, &paused, &chinese})
     EXPECT_EQ(wine_cannot_produce(*m).size(), 1u);
-  EXPECT_TRUE(wine_cannot_produce(nt4_machine()).empty());
+  EXPECT_TRUE(wine_cannot_produce(japanese).empty());
 }
 
 TEST(WineProvision, VersionResourceScripts) {

@@ -23,22 +23,26 @@ const char USAGE[] =
     "plan: decides how the machine of PROFILE_DIR is built in the Wine prefix\n"
     "PREFIX and writes to WORK_DIR: machine.reg (the registry import),\n"
     "files.tsv and rc/ (the files, see prefix_files.h) and settings.sh (shell\n"
-    "variables: the program's path, the time zone, the UserPort service, and\n"
-    "what names prints).\n"
+    "variables: the program's path, the time zone, the Unix locale that gives\n"
+    "Wine the machine's code page, the UserPort service, and what names prints).\n"
     "Exit status 77, with the reasons on standard output, for a machine that\n"
     "Wine cannot produce.\n"
     "\n"
     "as-provisioned: the status run, as dorvik-sim runs it, on the machine\n"
     "that the prefix really is: the profile with what the dialog driver read\n"
     "in the prefix (DRIVER_OUTPUT) in place of what Wine decides, the program\n"
-    "running as PROGRAM_PATH; writes the report log to LOG and prints the\n"
+    "running as PROGRAM_PATH (UTF-8, as the shell names it to Wine); writes\n"
+    "the report log to LOG and prints the\n"
     "report (and with --icons the thirteen icons).\n"
     "\n"
     "names: as shell variables, what the program shows when it runs as\n"
     "PROGRAM_PATH (by default the profile's program, as provisioned) on the\n"
     "provisioned machine: the dialog's title and button ids, the refusals'\n"
     "caption and texts, the log's name and path, and the box that ends a\n"
-    "\"Run w/Log\" for each outcome (caption, icon and text, one a line).\n";
+    "\"Run w/Log\" for each outcome (caption, icon and text, one a line).\n"
+    "What the shell hands to Wine or Unix (the title and caption that the\n"
+    "driver looks for, paths, the log's name) is in UTF-8; what the driver\n"
+    "prints back (the boxes' texts, the log's path) in the machine's code page.\n";
 
 const int EXIT_CANNOT_PRODUCE = 77;
 
@@ -75,24 +79,26 @@ std::string notice_box(LoggedRunOutcome outcome, const std::string& log_path) {
          (notice.kind == LOG_NOTICE_INFORMATION ? "information" : "warning") + "\n" + notice.text;
 }
 
-// What the program shows when it runs as `program` (a Wine path) with the
-// temporary directory `temp` on the machine `m`.
+// What the program shows when it runs as `program` (a Wine path in the
+// machine's code page) with the temporary directory `temp` on the machine `m`.
 std::string program_names(const SimMachine& m, const std::string& program,
                           const std::string& temp) {
+  auto unix_text = [&m](const std::string& text) { return code_page_to_utf8(m.code_page, text); };
   SimMachine named = m;
   named.module_path = program;
   SimHost host(named);
   ProcessValues values;
   capture_program_values(host, &values);
   std::string log_path = compose_report_log_path(temp, values.program_name);
-  return assignment("DORVIK_TITLE", program_title(values)) +
+  return assignment("DORVIK_TITLE", unix_text(program_title(values))) +
          assignment("DORVIK_RUN", std::to_string(IDC_RUN)) +
          assignment("DORVIK_RUN_WITH_LOG", std::to_string(IDC_RUN_WITH_LOG)) +
          assignment("DORVIK_EXIT", std::to_string(IDC_EXIT)) +
-         assignment("DORVIK_REFUSAL_CAPTION", refusal_caption(values)) +
+         assignment("DORVIK_REFUSAL_CAPTION", unix_text(refusal_caption(values))) +
          assignment("DORVIK_UNSUPPORTED_OS", UNSUPPORTED_OS_TEXT) +
          assignment("DORVIK_SECOND_COPY", SECOND_COPY_TEXT) +
-         assignment("DORVIK_LOG_NAME", compose_report_log_path("", values.program_name)) +
+         assignment("DORVIK_LOG_NAME",
+                    unix_text(compose_report_log_path("", values.program_name))) +
          assignment("DORVIK_LOG_PATH", log_path) +
          assignment("DORVIK_LOG_WRITTEN", notice_box(LOGGED_RUN_WRITTEN, log_path)) +
          assignment("DORVIK_LOG_NOT_OPENED", notice_box(LOGGED_RUN_NOT_OPENED, log_path)) +
@@ -102,7 +108,9 @@ std::string program_names(const SimMachine& m, const std::string& program,
 int names(const std::string& folder, const char* program) {
   SimMachine m;
   if (!load(folder, &m)) return 1;
-  std::fputs(program_names(m, program ? program : wine_path(m.module_path, m.windows_dir),
+  std::fputs(program_names(m,
+                           program ? code_page_from_utf8(m.code_page, program)
+                                   : wine_path(m.module_path, m.windows_dir),
                            wine_path(m.temp_path, m.windows_dir))
                  .c_str(),
              stdout);
@@ -126,16 +134,18 @@ int plan(const std::string& folder, const std::string& prefix, const std::string
   std::string program = wine_path(m.module_path, m.windows_dir);
   std::string temp = wine_path(m.temp_path, m.windows_dir);
   auto service = m.services.find("userport");
-  std::string settings = assignment("DORVIK_PROGRAM", program) +
-                         assignment("DORVIK_PROGRAM_UNIX", prefix_unix_path(prefix, program)) +
-                         assignment("DORVIK_TEMP", temp) +
-                         assignment("DORVIK_TEMP_UNIX", prefix_unix_path(prefix, temp)) +
-                         assignment("DORVIK_TZ", posix_time_zone(m.utc_offset_minutes)) +
-                         assignment("DORVIK_WINDOWS_DIR", m.windows_dir) +
-                         assignment("DORVIK_USERPORT", service == m.services.end()  ? "absent"
-                                                       : service->second.state == 4 ? "running"
-                                                                                    : "stopped") +
-                         program_names(m, program, temp);
+  std::string settings =
+      assignment("DORVIK_PROGRAM", code_page_to_utf8(m.code_page, program)) +
+      assignment("DORVIK_PROGRAM_UNIX", prefix_unix_path(prefix, program, m.code_page)) +
+      assignment("DORVIK_TEMP", code_page_to_utf8(m.code_page, temp)) +
+      assignment("DORVIK_TEMP_UNIX", prefix_unix_path(prefix, temp, m.code_page)) +
+      assignment("DORVIK_TZ", posix_time_zone(m.utc_offset_minutes)) +
+      assignment("DORVIK_LOCALE", wine_unix_locale(m.code_page)) +
+      assignment("DORVIK_WINDOWS_DIR", m.windows_dir) +
+      assignment("DORVIK_USERPORT", service == m.services.end()  ? "absent"
+                                    : service->second.state == 4 ? "running"
+                                                                 : "stopped") +
+      program_names(m, program, temp);
   return write_text(work + "/machine.reg", wine_registry_file(m)) &&
                  write_text(work + "/settings.sh", settings)
              ? 0
@@ -150,7 +160,7 @@ int as_provisioned(const std::string& folder, const std::string& driver_output_p
   std::stringstream text;
   text << in.rdbuf();
   std::string error;
-  if (!in || !apply_wine_facts(text.str(), program, &m, &error)) {
+  if (!in || !apply_wine_facts(text.str(), code_page_from_utf8(m.code_page, program), &m, &error)) {
     std::fprintf(stderr, "dorvik-provision: %s: %s\n", driver_output_path.c_str(),
                  error.empty() ? "cannot read" : error.c_str());
     return 1;

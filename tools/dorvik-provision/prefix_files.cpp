@@ -65,7 +65,10 @@ const char* stand_in_form(const SimTmexLibrary& tmex) {
 
 }  // namespace
 
-std::string prefix_unix_path(const std::string& prefix, const std::string& windows_path) {
+std::string prefix_unix_path(const std::string& prefix, const std::string& path_in_code_page,
+                             int code_page) {
+  // Split in UTF-8, where no byte of a character equals a backslash.
+  std::string windows_path = code_page_to_utf8(code_page, path_in_code_page);
   char drive = windows_path[0];
   if (drive >= 'A' && drive <= 'Z') drive = static_cast<char>(drive + 32);
   fs::path path = fs::path(prefix) / (std::string("drive_") + drive);
@@ -101,7 +104,8 @@ bool write_prefix_files(const SimMachine& m, const std::string& prefix, const st
   std::string manifest;
   int scripts = 0;
   for (const auto& [key, file] : m.files) {
-    std::string unix_path = prefix_unix_path(prefix, wine_path(file.path, m.windows_dir));
+    std::string unix_path =
+        prefix_unix_path(prefix, wine_path(file.path, m.windows_dir), m.code_page);
     std::string name = key.substr(key.rfind('\\') + 1);
     std::string mtime = unix_time(file.last_write_utc);
     if (file.is_directory) {

@@ -25,10 +25,11 @@
 bool write_prefix_files(const SimMachine& machine, const std::string& prefix,
                         const std::string& work_dir, std::string* error);
 
-// The Unix path in `prefix` of a Windows path on a drive (C: maps to
-// drive_c, other letters to drive_x), found case-insensitively where it
-// exists already.
-std::string prefix_unix_path(const std::string& prefix, const std::string& windows_path);
+// The Unix path in `prefix` (UTF-8, as Wine names files) of a Windows path
+// on a drive in `code_page` (C: maps to drive_c, other letters to drive_x),
+// found case-insensitively where it exists already.
+std::string prefix_unix_path(const std::string& prefix, const std::string& windows_path,
+                             int code_page);
 
 // The resource script of a version resource.
 std::string version_resource_script(const SimVersionInfo& version);

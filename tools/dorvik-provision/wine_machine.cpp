@@ -8,6 +8,17 @@
 
 namespace {
 
+struct WineLocale {
+  int code_page;
+  const char* name;  // "" keeps the session's own
+};
+// The Unix locales that scripts/install-deps.sh makes sure of.
+const WineLocale WINE_LOCALES[] = {
+    {.code_page = CODE_PAGE_DEFAULT, .name = ""},
+    {.code_page = 932, .name = "ja_JP.UTF-8"},
+    {.code_page = 1251, .name = "ru_RU.UTF-8"},
+};
+
 bool same_letters(char a, char b) {
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   return lower(a) == lower(b);
@@ -32,11 +43,15 @@ std::string hex_bytes(const std::vector<std::uint8_t>& data) {
   return out;
 }
 
-std::string quoted(const std::string& text) {
+// A text of the code page in quotes, its backslashes and quotes escaped: by
+// characters, since the second byte of a double-byte one may equal either.
+std::string quoted(const std::string& text, int code_page) {
   std::string out = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t length = code_page_char_length(code_page, text, i);
+    if (length == 1 && (text[i] == '\\' || text[i] == '"')) out += '\\';
+    out += text.substr(i, length);
+    i += length;
   }
   return out + "\"";
 }
@@ -71,13 +86,22 @@ std::vector<std::uint8_t> moved_text_data(const std::vector<std::uint8_t>& data,
   return out;
 }
 
-std::string value_line(const SimRegistryValue& value, const std::string& windows_dir) {
+// One value's line of the registry file, in the machine's code page. Text
+// data written as hex bytes is UTF-16, as the file's format has it.
+std::string value_line(const SimRegistryValue& value, const SimMachine& m) {
   SimRegistryValue moved = value;
-  if (value.type == SIM_REG_SZ || value.type == SIM_REG_EXPAND_SZ || value.type == SIM_REG_MULTI_SZ)
-    moved.data = moved_text_data(value.data, windows_dir);
-  std::string name = value.name.empty() ? "@" : quoted(wine_path(value.name, windows_dir));
+  bool text =
+      value.type == SIM_REG_SZ || value.type == SIM_REG_EXPAND_SZ || value.type == SIM_REG_MULTI_SZ;
+  if (text) moved.data = moved_text_data(value.data, m.windows_dir);
+  std::string name =
+      value.name.empty() ? "@" : quoted(wine_path(value.name, m.windows_dir), m.code_page);
   if (plain_text(moved))
-    return name + "=" + quoted(std::string(moved.data.begin(), moved.data.end() - 1));
+    return name + "=" + quoted(std::string(moved.data.begin(), moved.data.end() - 1), m.code_page);
+  if (text) {
+    std::string utf16 =
+        code_page_to_utf16(m.code_page, std::string(moved.data.begin(), moved.data.end()));
+    moved.data.assign(utf16.begin(), utf16.end());
+  }
   if (moved.type == SIM_REG_DWORD && moved.data.size() == 4) {
     char text[16];
     std::snprintf(text, sizeof text, "dword:%02x%02x%02x%02x", moved.data[3], moved.data[2],
@@ -171,13 +195,14 @@ std::vector<std::string> wine_cannot_produce(const SimMachine& m) {
   }
   if (!drive_path(m.module_path)) why.push_back("the program path " + m.module_path);
   if (!drive_path(m.temp_path)) why.push_back("the temporary directory " + m.temp_path);
-  // Wine takes its ANSI code page from the Unix locale of the session, and
-  // the Wine runs here keep one locale for every machine; texts and paths
-  // in another code page would also need their Unix names in UTF-8.
-  if (m.code_page != CODE_PAGE_DEFAULT)
+  if (!wine_unix_locale(m.code_page)) {
+    std::string known;
+    for (const WineLocale& locale : WINE_LOCALES)
+      known += (known.empty() ? "" : ", ") + std::to_string(locale.code_page);
     why.push_back("the ANSI code page " + std::to_string(m.code_page) +
-                  " (Wine takes it from the Unix locale, which the Wine runs keep at " +
-                  std::to_string(CODE_PAGE_DEFAULT) + ")");
+                  " (Wine takes it from the Unix locale; the Wine runs here have locales for " +
+                  known + " only)");
+  }
   if (m.service_manager_open_error != HOSTERR_SUCCESS)
     why.push_back("the service control manager cannot be made to refuse the user");
   for (const auto& [name, service] : m.services) {
@@ -217,25 +242,26 @@ std::string posix_time_zone(int offset) {
 }
 
 std::string wine_registry_file(const SimMachine& m) {
-  std::string out = "REGEDIT4\r\n\r\n";
+  auto quote = [&m](const std::string& text) { return quoted(text, m.code_page); };
+  std::string out = "Windows Registry Editor Version 5.00\r\n\r\n";
   std::string version = wine_version_setting(m.version);
   out += "[HKEY_CURRENT_USER\\Software\\Wine]\r\n";
-  out += version.empty() ? "\"Version\"=-\r\n" : "\"Version\"=" + quoted(version) + "\r\n";
+  out += version.empty() ? "\"Version\"=-\r\n" : "\"Version\"=" + quote(version) + "\r\n";
 
   std::string sdate = locale_or_default(m, LOCALE_ID_SDATE, "/");
   std::string idate = locale_or_default(m, LOCALE_ID_IDATE, "0");
   std::string stime = locale_or_default(m, LOCALE_ID_STIME, ":");
   std::string itime = locale_or_default(m, LOCALE_ID_ITIME, "0");
   out += "\r\n[HKEY_CURRENT_USER\\Control Panel\\International]\r\n";
-  out += "\"sShortDate\"=" + quoted(short_date_picture(idate, sdate[0])) + "\r\n";
-  out += "\"sDate\"=" + quoted(sdate) + "\r\n\"iDate\"=" + quoted(idate) + "\r\n";
-  out += "\"sTimeFormat\"=" + quoted(time_picture(itime, stime[0])) + "\r\n";
-  out += "\"sTime\"=" + quoted(stime) + "\r\n\"iTime\"=" + quoted(itime) + "\r\n";
+  out += "\"sShortDate\"=" + quote(short_date_picture(idate, sdate[0])) + "\r\n";
+  out += "\"sDate\"=" + quote(sdate) + "\r\n\"iDate\"=" + quote(idate) + "\r\n";
+  out += "\"sTimeFormat\"=" + quote(time_picture(itime, stime[0])) + "\r\n";
+  out += "\"sTime\"=" + quote(stime) + "\r\n\"iTime\"=" + quote(itime) + "\r\n";
 
   std::string temp = wine_path(m.temp_path, m.windows_dir);
-  while (temp.size() > 3 && temp.back() == '\\') temp.pop_back();
+  while (temp.size() > 3 && code_page_ends_with(m.code_page, temp, '\\')) temp.pop_back();
   out += "\r\n[HKEY_CURRENT_USER\\Environment]\r\n";
-  out += "\"TEMP\"=" + quoted(temp) + "\r\n\"TMP\"=" + quoted(temp) + "\r\n";
+  out += "\"TEMP\"=" + quote(temp) + "\r\n\"TMP\"=" + quote(temp) + "\r\n";
 
   // Wine's own values where the program looks; the machine's follow.
   out += "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n";
@@ -262,7 +288,13 @@ std::string wine_registry_file(const SimMachine& m) {
 
   for (const auto& [folded, key] : m.registry) {
     out += "\r\n[HKEY_LOCAL_MACHINE\\" + key.path + "]\r\n";
-    for (const auto& [name, value] : key.values) out += value_line(value, m.windows_dir) + "\r\n";
+    for (const auto& [name, value] : key.values) out += value_line(value, m) + "\r\n";
   }
-  return out;
+  return "\xFF\xFE" + code_page_to_utf16(m.code_page, out);
+}
+
+const char* wine_unix_locale(int code_page) {
+  for (const WineLocale& locale : WINE_LOCALES)
+    if (locale.code_page == code_page) return locale.name;
+  return nullptr;
 }

@@ -32,7 +32,14 @@ std::string wine_path(const std::string& path, const std::string& windows_dir);
 // (local minus UTC): "<+0200>-02:00" for +120. POSIX counts the other way.
 std::string posix_time_zone(int utc_offset_minutes);
 
-// The REGEDIT4 file (Windows-1252 bytes) that provisions the prefix: it first
+// The Unix locale (LC_ALL) under which Wine's processes have `code_page` as
+// their ANSI code page: "" for the default one (the session's own locale),
+// nullptr for one that the Wine runs here cannot have.
+const char* wine_unix_locale(int code_page);
+
+// The registry file (Version 5.00, UTF-16LE: under any code page,
+// RegQueryValueExA then gives the machine's own bytes) that provisions the
+// prefix: it first
 // removes what Wine's own registry holds under the keys and values the
 // program reads, then adds the machine's keys below HKEY_LOCAL_MACHINE with
 // Windows-directory paths moved to Wine's, and sets, for the user, Wine's

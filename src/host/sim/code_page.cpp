@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <tuple>
+#include <vector>
 
 #include "host/sim/code_page_convert.h"
 
@@ -60,24 +61,16 @@ bool in_lead_ranges(const CodePageInfo& info, unsigned char byte) {
   return false;
 }
 
-// CharNextA's step: 2 for a lead byte followed by a byte other than NUL.
-std::size_t char_length(const CodePageInfo& info, const std::string& text, std::size_t at) {
-  return in_lead_ranges(info, static_cast<unsigned char>(text[at])) && at + 1 < text.size() &&
-                 text[at + 1] != '\0'
-             ? 2
-             : 1;
-}
-
 class Tables {
  public:
   explicit Tables(const CodePageInfo& info) : info_(info), convert_(info.number, info.iconv_name) {
     for (int b = 0; b < 256; b++) {
       std::string byte(1, static_cast<char>(b));
       single_[b] = in_lead_ranges(info, static_cast<unsigned char>(b)) ? NO_CHAR : decode(byte);
-      upper_[b] = lower_[b] = byte;
-      if (single_[b] != NO_CHAR) {
-        map_case(single_[b], byte, &upper_[b], &lower_[b]);
-      }
+      std::string up = byte, low = byte;
+      if (single_[b] != NO_CHAR) map_case(single_[b], byte, &up, &low);
+      upper_byte_[b] = up[0];
+      lower_byte_[b] = low[0];
     }
     for (int lead = 0x81; lead <= 0xFE; lead++) {
       if (!in_lead_ranges(info, static_cast<unsigned char>(lead))) continue;
@@ -116,24 +109,41 @@ class Tables {
     return std::string(1, DEFAULT_CHAR);
   }
 
-  void map(const std::string& in, std::string* out, bool upper) {
-    out->clear();
-    out->reserve(in.size());
-    const std::string* singles = upper ? upper_ : lower_;
-    for (std::size_t i = 0; i < in.size();) {
-      std::size_t length = char_length(info_, in, i);
+  // In place: a character's case mate has as many bytes as the character.
+  void map(std::string* text, bool upper) {
+    const char* single = upper ? upper_byte_ : lower_byte_;
+    const auto& doubles = upper ? double_upper_ : double_lower_;
+    for (std::size_t i = 0; i < text->size();) {
+      std::size_t length = code_page_char_length(info_.number, *text, i);
       if (length == 1) {
-        // The common case, byte by byte, without a string per character:
-        // the simulated registry folds every name it looks up.
-        out->push_back(singles[static_cast<unsigned char>(in[i])][0]);
-      } else {
-        std::string ch = in.substr(i, length);
-        const auto& table = upper ? double_upper_ : double_lower_;
-        auto it = table.find(ch);
-        *out += it == table.end() ? ch : it->second;
+        (*text)[i] = single[static_cast<unsigned char>((*text)[i])];
+      } else if (!doubles.empty()) {
+        auto it = doubles.find(text->substr(i, 2));
+        if (it != doubles.end()) text->replace(i, 2, it->second);
       }
       i += length;
     }
+  }
+
+  // encode() of a character below U+10000, remembered: a registry export
+  // repeats the same few characters millions of times, and iconv converts
+  // one at a time. Each entry packs the length (1 or 2) above the bytes; 0
+  // is not yet known.
+  void encode_into(char32_t c, std::string* out) {
+    if (c >= 0x10000) {
+      *out += encode(c);
+      return;
+    }
+    if (encoded_.empty()) encoded_.assign(0x10000, 0);
+    std::uint32_t& known = encoded_[c];
+    if (known == 0) {
+      std::string bytes = encode(c);
+      known = static_cast<std::uint32_t>(bytes.size()) << 16 |
+              static_cast<unsigned char>(bytes[0]) << 8 |
+              (bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) : 0);
+    }
+    out->push_back(static_cast<char>(known >> 8 & 0xFF));
+    if (known >> 16 == 2) out->push_back(static_cast<char>(known & 0xFF));
   }
 
  private:
@@ -147,11 +157,13 @@ class Tables {
   const CodePageInfo& info_;
   CodePageConvert convert_;
   char32_t single_[256];
-  std::string upper_[256], lower_[256];
+  char upper_byte_[256], lower_byte_[256];
+  std::vector<std::uint32_t> encoded_;
   std::map<std::string, std::string> double_upper_, double_lower_;
 };
 
-// The tables of a code page, built once; callers hold a CodePageLock.
+// The tables of a code page, built once; callers hold a CodePageLock, since
+// the conversions may keep state between calls (iconv's descriptors do).
 Tables& tables(int number) {
   static std::map<int, Tables> built;
   const CodePageInfo& info = code_page_info(number);
@@ -182,6 +194,26 @@ void append_utf8(char32_t c, std::string* out) {
   }
 }
 
+// The code page's text as characters, a byte it lacks as the default
+// character; with `c1_through`, an undefined C1 byte of a single-byte code
+// page is mapped through, as MultiByteToWideChar does (and encode the other
+// way); messages show it as the default character.
+template <typename Append>
+void decode_text(int code_page, const std::string& text, bool c1_through, Append append) {
+  CodePageLock hold;
+  Tables& t = tables(code_page);
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t length = code_page_char_length(code_page, text, i);
+    char32_t c = t.decode(text.substr(i, length));
+    unsigned char first = static_cast<unsigned char>(text[i]);
+    if (c1_through && c == NO_CHAR && length == 1 && first >= 0x80 && first <= 0x9F &&
+        !code_page_lead_byte(code_page, first))
+      c = first;
+    append(c == NO_CHAR ? DEFAULT_CHAR : c);
+    i += length;
+  }
+}
+
 }  // namespace
 
 bool code_page_known(int code_page) { return find_code_page(code_page) != nullptr; }
@@ -191,7 +223,10 @@ bool code_page_lead_byte(int code_page, unsigned char byte) {
 }
 
 std::size_t code_page_char_length(int code_page, const std::string& text, std::size_t at) {
-  return char_length(code_page_info(code_page), text, at);
+  return code_page_lead_byte(code_page, static_cast<unsigned char>(text[at])) &&
+                 at + 1 < text.size() && text[at + 1] != '\0'
+             ? 2
+             : 1;
 }
 
 bool code_page_ends_with(int code_page, const std::string& text, char c) {
@@ -218,7 +253,10 @@ std::string code_page_from_utf16(int code_page, const std::string& utf16le) {
         i += 2;
       }
     }
-    out += unit >= 0xD800 && unit <= 0xDFFF ? std::string(1, DEFAULT_CHAR) : t.encode(unit);
+    if (unit >= 0xD800 && unit <= 0xDFFF)
+      out.push_back(DEFAULT_CHAR);
+    else
+      t.encode_into(unit, &out);
   }
   return out;
 }
@@ -260,28 +298,31 @@ std::string code_page_from_utf8(int code_page, const std::string& utf8) {
 }
 
 std::string code_page_to_utf8(int code_page, const std::string& text) {
-  CodePageLock hold;
-  Tables& t = tables(code_page);
   std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t length = code_page_char_length(code_page, text, i);
-    char32_t c = t.decode(text.substr(i, length));
-    append_utf8(c == NO_CHAR ? DEFAULT_CHAR : c, &out);
-    i += length;
-  }
+  decode_text(code_page, text, false, [&out](char32_t c) { append_utf8(c, &out); });
+  return out;
+}
+
+std::string code_page_to_utf16(int code_page, const std::string& text) {
+  std::string out;
+  auto unit = [&out](char32_t u) {
+    out.push_back(static_cast<char>(u & 0xFF));
+    out.push_back(static_cast<char>(u >> 8 & 0xFF));
+  };
+  decode_text(code_page, text, true, [&unit](char32_t c) {
+    if (c < 0x10000) return unit(c);
+    unit(0xD800 + ((c - 0x10000) >> 10));
+    unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+  });
   return out;
 }
 
 void code_page_upper(int code_page, std::string* text) {
   CodePageLock hold;
-  std::string out;
-  tables(code_page).map(*text, &out, true);
-  *text = out;
+  tables(code_page).map(text, true);
 }
 
 void code_page_lower(int code_page, std::string* text) {
   CodePageLock hold;
-  std::string out;
-  tables(code_page).map(*text, &out, false);
-  *text = out;
+  tables(code_page).map(text, false);
 }

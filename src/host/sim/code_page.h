@@ -30,8 +30,10 @@ bool code_page_ends_with(int code_page, const std::string& text, char c);
 // code page, as WideCharToMultiByte without flags converts them.
 std::string code_page_from_utf16(int code_page, const std::string& utf16le);
 std::string code_page_from_utf8(int code_page, const std::string& utf8);
-// The code page's text as UTF-8, for messages; a byte it lacks becomes '?'.
+// The code page's text as UTF-8 (for messages and Unix file names) or as
+// UTF-16LE (MultiByteToWideChar); a byte it lacks becomes '?'.
 std::string code_page_to_utf8(int code_page, const std::string& text);
+std::string code_page_to_utf16(int code_page, const std::string& text);
 
 // CharUpperA / CharLowerA: every character that has a case mate in the code
 // page becomes it; the two bytes of a double-byte character go together, so

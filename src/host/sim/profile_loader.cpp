@@ -47,9 +47,18 @@ bool load_sections(const Loader& l, const toml::table& root) {
 
 }  // namespace
 
+// A registry export can be hundreds of megabytes: a file whose size is
+// known is read straight into the string, never through a second copy.
 bool read_file_bytes(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return false;
+  std::streamoff size = in.tellg();
+  if (size >= 0 && in.seekg(0)) {
+    out->resize(static_cast<std::size_t>(size));
+    in.read(&(*out)[0], size);
+    return in.gcount() == size;
+  }
+  in.clear();
   std::ostringstream bytes;
   bytes << in.rdbuf();
   *out = bytes.str();

@@ -1,6 +1,7 @@
 // profile_registry.cpp: [registry]: the registry files the machine is built
 // from, and the keys and values that fail to open or to read.
 
+#include "checks/registry_keys.h"
 #include "host/sim/profile_sections.h"
 #include "host/sim/reg_file.h"
 
@@ -8,14 +9,16 @@ namespace {
 
 bool import_files(const Loader& l, const toml::node& files) {
   if (!files.is_array()) return l.fail(files, "\"import\" must be a list of file names");
+  const std::vector<std::string> keys_read = registry_keys_read();
   for (const toml::node& entry : *files.as_array()) {
     if (!entry.is_string()) return l.fail(entry, "\"import\" must be a list of file names");
     std::string path = l.folder + "/" + entry.as_string()->get();
     std::string bytes;
     if (!read_file_bytes(path, &bytes))
       return l.fail(entry, "cannot read registry file " + quoted(path));
-    // The registry file's own faults name that file and its line.
-    if (!apply_reg_file(path, bytes, l.machine, l.error)) return false;
+    // The registry file's own faults name that file and its line. Of its
+    // keys, the machine keeps those that a check opens.
+    if (!apply_reg_file(path, bytes, l.machine, l.error, &keys_read)) return false;
   }
   return true;
 }

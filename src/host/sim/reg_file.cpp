@@ -7,13 +7,13 @@
 
 #include "host/sim/code_page.h"
 #include "host/sim/hex_digits.h"
+#include "host/sim/reg_lines.h"
 
 namespace {
 
 const char HEADER_4[] = "REGEDIT4";
 const char HEADER_5[] = "Windows Registry Editor Version 5.00";
 const char LOCAL_MACHINE[] = "HKEY_LOCAL_MACHINE";
-const char DOS_END_OF_FILE = '\x1A';
 // An error message quotes no more of its line than this many characters.
 const std::size_t QUOTED_LINE_CHARS = 80;
 
@@ -21,17 +21,12 @@ const std::size_t QUOTED_LINE_CHARS = 80;
 const char* const OTHER_ROOTS[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_USERS",
                                    "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
 
-struct Line {
-  std::string text;  // without its line end
-  std::string end;   // "\r\n", "\n", "\r", or "" at the end of the file
-  int number;
-};
-
 // One line of a value that continues over several: where it starts in the
-// joined value, and the line as the file has it.
+// joined value, and the line as the file has it (an index into the lines
+// of the value being read).
 struct Segment {
   std::size_t start;
-  const Line* line;
+  std::size_t line;
 };
 
 struct Parser {
@@ -43,15 +38,21 @@ struct Parser {
   // double-byte characters are stepped over whole.
   bool utf8 = false;
   int line = 0;
+  std::vector<RegLine> lines;     // the lines of the value being read
   std::vector<Segment> segments;  // the value being read, or the current line
   // The key that values go to: applied, skipped (another root, or the root
   // itself: only the file's structure counts there), or none yet / deleted.
   enum { KEY_NONE, KEY_APPLIED, KEY_SKIPPED, KEY_DELETED } key_state = KEY_NONE;
   std::string key_path;
+  SimRegistryKey* key = nullptr;  // the applied key: the map keeps it in place
+  // Folded, the keys that go into the machine; all of them when empty.
+  std::vector<std::string> kept;
 
+  // Characters of two bytes: a file in a code page that has them.
+  bool double_byte = false;
   // The index after the character at text[at].
   std::size_t next(const std::string& text, std::size_t at) const {
-    return utf8 ? at + 1 : at + code_page_char_length(machine->code_page, text, at);
+    return !double_byte ? at + 1 : at + code_page_char_length(machine->code_page, text, at);
   }
   // The first character `c`, or npos.
   std::size_t find(const std::string& text, char c) const {
@@ -90,8 +91,8 @@ struct Parser {
     const Segment* at = &segments.front();
     for (const Segment& s : segments)
       if (s.start <= offset) at = &s;
-    line = at->line->number;
-    return fail(what + ", expected " + expected + ": " + quoted_line(at->line->text));
+    line = lines[at->line].number;
+    return fail(what + ", expected " + expected + ": " + quoted_line(lines[at->line].text));
   }
 };
 
@@ -102,55 +103,60 @@ std::string trim_right(const std::string& text) {
   return end == std::string::npos ? std::string() : text.substr(0, end + 1);
 }
 
-std::string trim_left(const std::string& text) {
-  std::string::size_type start = text.find_first_not_of(" \t");
-  return start == std::string::npos ? std::string() : text.substr(start);
-}
-
 std::size_t skip_blanks(const std::string& text, std::size_t at) {
   while (at < text.size() && is_blank(text[at])) at++;
   return at;
 }
 
-// UTF-16LE bytes from `start` on as UTF-8; a lone surrogate becomes U+FFFD.
-std::string utf16_to_utf8(const std::string& bytes, std::size_t start) {
-  std::string out;
-  auto unit_at = [&bytes](std::size_t i) {
-    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                      static_cast<std::uint8_t>(bytes[i + 1]) << 8);
-  };
-  for (std::size_t i = start; i + 1 < bytes.size(); i += 2) {
-    std::uint32_t c = unit_at(i);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unit_at(i + 2) >= 0xDC00 &&
-        unit_at(i + 2) <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (unit_at(i + 2) - 0xDC00);
-      i += 2;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
-    } else if (c < 0x10000) {
-      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
-              static_cast<char>(0x80 | (c & 0x3F))};
-    } else {
-      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
-              static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-    }
+// How far inside_quotes has read a value's text: a place where its reading
+// is settled, and whether that place is inside a quoted text.
+struct QuoteScan {
+  std::size_t at = 0;
+  bool inside = false;
+
+  // After the text was cut to `size`: a place whose reading looked at the
+  // bytes cut off is not settled any more.
+  void cut(std::size_t size) {
+    if (at + 3 > size) *this = QuoteScan();
   }
-  return out;
-}
+};
 
 // True when the value text so far ends inside a quoted text: its line end
 // is then part of the text, as regedit writes a text that holds line breaks.
-bool inside_quotes(const Parser& p, const std::string& text) {
-  bool inside = false;
-  for (std::size_t i = 0; i < text.size(); i = p.next(text, i)) {
-    if (text[i] == '"') inside = !inside;
-    if (inside && text[i] == '\\' && i + 1 < text.size()) i = p.next(text, i);
+// A value continued over many lines is read on from where the last call
+// settled, not from its start again: reading a character looks at most two
+// bytes beyond it, so a place three bytes before the end stays settled
+// while text is added.
+bool inside_quotes(const Parser& p, const std::string& text, QuoteScan* scan) {
+  std::size_t i = scan->at, size = text.size();
+  bool inside = scan->inside;
+  if (!p.double_byte) {
+    // One byte a character: only quotes and escapes count, found by search.
+    // Reading a character looks one byte beyond it at most, so every place
+    // reached before the end is settled.
+    while (i < size) {
+      *scan = {i, inside};
+      std::size_t at = inside ? text.find_first_of("\"\\", i) : text.find('"', i);
+      if (at == std::string::npos) {
+        *scan = {size - 1 > i ? size - 1 : i, inside};
+        break;
+      }
+      if (text[at] == '"') inside = !inside;
+      i = text[at] == '\\' && at + 1 < size ? at + 2 : at + 1;
+    }
+    return inside;
   }
+  std::size_t settled = i;
+  bool settled_inside = inside;
+  for (; i < size; i = p.next(text, i)) {
+    if (i + 3 <= size) {
+      settled = i;
+      settled_inside = inside;
+    }
+    if (text[i] == '"') inside = !inside;
+    if (inside && text[i] == '\\' && i + 1 < size) i = p.next(text, i);
+  }
+  *scan = {settled, settled_inside};
   return inside;
 }
 
@@ -189,6 +195,7 @@ bool read_hex_list(Parser& p, const std::string& text, std::size_t at,
   out->clear();
   std::size_t i = skip_blanks(text, at);
   if (i == text.size()) return true;
+  out->reserve((text.size() - i) / 3 + 1);
   while (true) {
     if (i + 1 >= text.size() || !is_hex_digit(text[i]) || !is_hex_digit(text[i + 1]))
       return p.fail_at(i, "bad hex byte", expected);
@@ -214,9 +221,10 @@ bool key_line(Parser& p, const std::string& text) {
   std::string root = name.substr(0, slash);
   std::string path = slash == std::string::npos ? std::string() : name.substr(slash + 1);
 
-  bool local_machine = sim_fold(root) == sim_fold(LOCAL_MACHINE);
+  std::string folded_root = sim_fold(root);
+  bool local_machine = folded_root == sim_fold(LOCAL_MACHINE);
   bool other = false;
-  for (const char* known : OTHER_ROOTS) other = other || sim_fold(root) == sim_fold(known);
+  for (const char* known : OTHER_ROOTS) other = other || folded_root == sim_fold(known);
   if (!local_machine && !other) return p.fail_at(0, "unknown root key", expected);
 
   if (!local_machine || path.empty()) {
@@ -242,7 +250,13 @@ bool key_line(Parser& p, const std::string& text) {
     p.key_state = Parser::KEY_DELETED;
     return true;
   }
-  sim_add_key(*p.machine, p.key_path);
+  bool kept = p.kept.empty();
+  if (!kept) {
+    std::string folded = sim_fold(p.key_path, p.machine->code_page);
+    for (const std::string& k : p.kept) kept = kept || k == folded;
+  }
+  // A key that is not kept reads as one that is, up to its values' storage.
+  p.key = kept ? &sim_add_key(*p.machine, p.key_path) : nullptr;
   p.key_state = Parser::KEY_APPLIED;
   return true;
 }
@@ -250,21 +264,22 @@ bool key_line(Parser& p, const std::string& text) {
 // The value's type and data from text[at] on.
 bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_t* type,
                 std::vector<std::uint8_t>* data) {
-  std::string rest = text.substr(at);
+  // Only the data's first characters tell its kind; hex data can be long.
+  std::string head = text.substr(at, 6);
   *type = SIM_REG_SZ;
-  if (rest[0] == '"') {
+  if (head[0] == '"') {
     std::string value;
     std::size_t end = at;
     if (!read_quoted(p, text, &end, &value)) return false;
     if (skip_blanks(text, end) != text.size())
       return p.fail_at(end, "text after the closing quote of a value", "the end of the line");
-    value = p.machine_text(value);
+    if (p.key) value = p.machine_text(value);  // only stored values need the code page
     data->assign(value.begin(), value.end());
     data->push_back(0);
     return true;
   }
-  if (sim_fold(rest.substr(0, 6)) == "dword:") {
-    std::string digits = trim_right(rest.substr(6));
+  if (sim_fold(head) == "dword:") {
+    std::string digits = trim_right(text.substr(at + 6));
     std::uint32_t number = 0;
     if (!hex_number(digits, &number))
       return p.fail_at(at, "bad dword value", "dword: and 1 to 8 hex digits");
@@ -272,10 +287,11 @@ bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_
     for (int i = 0; i < 4; i++) data->push_back(static_cast<std::uint8_t>(number >> (8 * i)));
     return true;
   }
-  std::size_t colon = rest.find(':');
-  if (sim_fold(rest.substr(0, 3)) != "hex" || colon == std::string::npos)
+  std::size_t colon = text.find(':', at);
+  if (colon != std::string::npos) colon -= at;
+  if (sim_fold(head.substr(0, 3)) != "hex" || colon == std::string::npos)
     return p.fail_at(at, "unknown value data", "\"text\", dword:, hex:, hex(N): or -");
-  std::string kind = rest.substr(3, colon - 3);
+  std::string kind = text.substr(at + 3, colon - 3);
   *type = SIM_REG_BINARY;
   if (!kind.empty()) {
     bool sound = kind.size() >= 3 && kind.front() == '(' && kind.back() == ')' &&
@@ -284,7 +300,7 @@ bool value_data(Parser& p, const std::string& text, std::size_t at, std::uint32_
   }
   if (!read_hex_list(p, text, at + colon + 1, data)) return false;
   bool text_type = *type == SIM_REG_SZ || *type == SIM_REG_EXPAND_SZ || *type == SIM_REG_MULTI_SZ;
-  if (p.utf8 && text_type) {
+  if (p.utf8 && text_type && p.key) {
     // UTF-16 data, handed out in the code page as RegQueryValueExA does; an
     // odd last byte is no whole character and is dropped.
     std::string ansi =
@@ -315,8 +331,8 @@ bool value_line(Parser& p, const std::string& text) {
   if (data_at == text.size())
     return p.fail_at(data_at, "value without data", "\"text\", dword:, hex:, hex(N): or -");
 
-  name = p.machine_text(name);
-  if (trim_right(text.substr(data_at)) == "-") {
+  if (text[data_at] == '-' && skip_blanks(text, data_at + 1) == text.size()) {
+    name = p.machine_text(name);
     auto key = p.machine->registry.find(sim_fold(p.key_path, p.machine->code_page));
     if (key != p.machine->registry.end())
       key->second.values.erase(sim_fold(name, p.machine->code_page));
@@ -325,68 +341,66 @@ bool value_line(Parser& p, const std::string& text) {
   std::uint32_t type = SIM_REG_SZ;
   std::vector<std::uint8_t> data;
   if (!value_data(p, text, data_at, &type, &data)) return false;
-  sim_set_value(*p.machine, p.key_path, name, type, data);
+  if (!p.key) return true;
+  name = p.machine_text(name);
+  // As sim_set_value does, into the key that its line added.
+  p.key->values[sim_fold(name, p.machine->code_page)] =
+      SimRegistryValue{.name = name, .type = type, .data = std::move(data)};
   return true;
 }
 
-// The file's text and how it is read: a Unicode file as UTF-8, any other
-// as bytes of the machine's code page, up to a DOS end-of-file byte.
-bool decode(Parser& p, const std::string& bytes, std::string* text) {
+// How the file is read: a Unicode file as UTF-8 (from `*start` on, after
+// its byte-order mark), any other as bytes of the machine's code page.
+bool file_encoding(Parser& p, const std::string& bytes, std::size_t* start) {
   p.line = 1;
+  *start = 0;
   if (bytes.size() >= 2 && static_cast<std::uint8_t>(bytes[0]) == 0xFF &&
       static_cast<std::uint8_t>(bytes[1]) == 0xFE) {
     if (bytes.size() % 2 != 0)
       return p.fail("UTF-16 file with an odd number of bytes, expected two for each character");
     p.utf8 = true;
-    *text = utf16_to_utf8(bytes, 2);
+    *start = 2;
   } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     return p.fail("UTF-8 text: save the file as ANSI (REGEDIT4) or Unicode, as regedit does");
-  } else {
-    *text = bytes;
   }
-  std::size_t end = text->find(DOS_END_OF_FILE);
-  if (end != std::string::npos) text->resize(end);
   return true;
 }
 
-// Lines with their numbers and line ends; CR LF, LF and CR all end a line.
-std::vector<Line> split_lines(const std::string& text) {
-  std::vector<Line> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); i++) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    std::size_t end_size = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
-    lines.push_back({text.substr(start, i - start), text.substr(i, end_size),
-                     static_cast<int>(lines.size()) + 1});
-    i += end_size - 1;
-    start = i + 1;
-  }
-  if (start < text.size())
-    lines.push_back({text.substr(start), "", static_cast<int>(lines.size()) + 1});
-  return lines;
+void trim_right_in_place(std::string* text) {
+  std::size_t end = text->find_last_not_of(" \t");
+  text->resize(end == std::string::npos ? 0 : end + 1);
 }
 
 }  // namespace
 
 bool apply_reg_file(const std::string& source, const std::string& bytes, SimMachine* machine,
-                    std::string* error) {
+                    std::string* error, const std::vector<std::string>* keys_kept) {
   Parser p;
   p.source = source;
   p.machine = machine;
   p.error = error;
+  if (keys_kept)
+    for (const std::string& key : *keys_kept) p.kept.push_back(sim_fold(key, machine->code_page));
 
-  std::string text;
-  if (!decode(p, bytes, &text)) return false;
-  const std::vector<Line> lines = split_lines(text);
+  std::size_t start = 0;
+  if (!file_encoding(p, bytes, &start)) return false;
+  for (int byte = 0x80; byte < 0x100 && !p.utf8; byte++)
+    p.double_byte = p.double_byte || code_page_lead_byte(machine->code_page, byte);
+  // Lines are read one at a time; those of the value being read are kept
+  // until it is applied, in buffers used again for the next.
+  RegLineReader reader(bytes, start, p.utf8);
+  p.lines.resize(1);
+  std::string body;
 
   bool header_seen = false;
-  for (std::size_t i = 0; i < lines.size(); i++) {
-    p.line = lines[i].number;
-    p.segments = {{0, &lines[i]}};
-    std::string body = trim_left(lines[i].text);
+  while (reader.next(&p.lines[0])) {
+    const RegLine& line = p.lines[0];
+    p.line = line.number;
+    p.segments.assign(1, Segment{0, 0});
+    body.assign(line.text, skip_blanks(line.text, 0));
     if (!header_seen) {
       if (body.empty()) continue;
-      if (trim_right(lines[i].text) != HEADER_4 && trim_right(lines[i].text) != HEADER_5)
+      if (trim_right(line.text) != HEADER_4 && trim_right(line.text) != HEADER_5)
         return p.fail_at(0, "not a registry file",
                          "\"REGEDIT4\" or \"Windows Registry Editor Version 5.00\" first");
       header_seen = true;
@@ -394,7 +408,8 @@ bool apply_reg_file(const std::string& source, const std::string& bytes, SimMach
     }
     if (body.empty() || body[0] == ';') continue;
     if (body[0] == '[') {
-      if (!key_line(p, trim_right(body))) return false;
+      trim_right_in_place(&body);
+      if (!key_line(p, body)) return false;
       continue;
     }
     if (body[0] != '"' && body[0] != '@')
@@ -402,21 +417,31 @@ bool apply_reg_file(const std::string& source, const std::string& bytes, SimMach
                        "a [key] line, a \"value\"= line or a ; comment");
     // A value goes on over the next lines while it is inside a quoted text
     // (the line end is part of the text) or its line ends in a backslash.
-    while (i + 1 < lines.size()) {
-      if (inside_quotes(p, body)) {
-        body += lines[i].end;
+    QuoteScan scan;
+    std::size_t used = 1;
+    while (!reader.at_end()) {
+      if (inside_quotes(p, body, &scan)) {
+        body += p.lines[used - 1].end;
       } else {
-        body = trim_right(body);
+        trim_right_in_place(&body);
         if (!p.ends_with(body, '\\')) break;
         body.pop_back();
+        scan.cut(body.size());
       }
-      const Line& next = lines[++i];
-      p.segments.push_back({body.size(), &next});
-      body += inside_quotes(p, body) ? next.text : trim_left(next.text);
+      if (used == p.lines.size()) p.lines.emplace_back();
+      reader.next(&p.lines[used]);
+      const RegLine& next = p.lines[used++];
+      p.segments.push_back({body.size(), used - 1});
+      if (inside_quotes(p, body, &scan)) {
+        body += next.text;
+      } else {
+        body.append(next.text, skip_blanks(next.text, 0));
+      }
     }
-    if (inside_quotes(p, body))
+    if (inside_quotes(p, body, &scan))
       return p.fail_at(0, "quoted text without its closing quote", "\"text\"");
-    if (!value_line(p, trim_right(body))) return false;
+    trim_right_in_place(&body);
+    if (!value_line(p, body)) return false;
   }
   if (!header_seen) {
     p.line = 1;

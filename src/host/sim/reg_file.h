@@ -16,6 +16,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "host/sim/sim_machine.h"
 
@@ -24,5 +25,10 @@
 // "SOURCE:LINE: what is wrong, expected what: the line" (at most its first
 // 80 characters); the machine may then hold part of the file,
 // so callers load into a machine they can throw away.
+//
+// With `keys_kept`, only those keys below HKEY_LOCAL_MACHINE (and only
+// their values) go into the machine; every other one is read and checked
+// as before and then dropped. A whole-registry export holds hundreds of
+// thousands of keys, of which the checks open a handful.
 bool apply_reg_file(const std::string& source, const std::string& bytes, SimMachine* machine,
-                    std::string* error);
+                    std::string* error, const std::vector<std::string>* keys_kept = nullptr);

@@ -11,7 +11,9 @@
 #       Returns 77 when Wine cannot produce the machine (the reasons are in
 #       WORK/plan.txt). Leaves the settings in DORVIK_* variables: the
 #       program's paths and time zone, and what the program shows there (its
-#       title, button ids and messages: see "dorvik-provision names").
+#       title, button ids and messages: see "dorvik-provision names"). For a
+#       machine whose ANSI code page is not the default one it exports LC_ALL
+#       as the Unix locale that gives Wine's processes that code page.
 #   start_program EXE                copies EXE to the profile's program path
 #       and starts it under the profile's time zone; its pid is $program_pid.
 # Needs DORVIK_PROVISION (the dorvik-provision tool).
@@ -131,6 +133,10 @@ provision_machine() {
   [ "$rc" -eq 0 ] || return "$rc"
   # shellcheck source=/dev/null
   source "$work/settings.sh"
+  # Before the first Wine process of the prefix: Wine rewrites the user's
+  # regional settings for a locale it has not run under before, and the
+  # registry import that follows must have the last word.
+  [ -z "$DORVIK_LOCALE" ] || export LC_ALL=$DORVIK_LOCALE
   _place_files "$work/files.tsv" || return 1
   mkdir -p "$DORVIK_TEMP_UNIX" "$(dirname "$DORVIK_PROGRAM_UNIX")"
   # Drives other than C: (a program on a floppy, a second disk): map them.
