@@ -51,6 +51,9 @@ add_subdirectory(tools/dorvik-driver)
 file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icons/*.ico)
 set_source_files_properties(src/app/dorvik.rc PROPERTIES OBJECT_DEPENDS "${DORVIK_ICON_FILES}")
 
+# dorvik-support.exe: the support desk's reader of logs, as a console program.
+add_subdirectory(tools/dorvik-support)
+
 # The tests of the Windows build, each folder registering its own: the
 # import table (tests/win32) and the runs under Wine (tests/e2e).
 enable_testing()

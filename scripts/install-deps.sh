@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686     # Dorvik.exe
   wine wine32:i386 xvfb x11-utils imagemagick          # running Dorvik.exe
   python3                                              # the prefix snapshots
+  chromium                                             # dorvik-support's pages, headless
   mount util-linux e2fsprogs                           # full and read-only temporary directories
   locales                                              # Japanese and Russian machines under Wine
 )

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "explain.h"
+#include "fleet.h"
 #include "fuzzed_machine.h"
 #include "profile_writer.h"
 
@@ -25,6 +26,10 @@ void explain_all(const LogReading& reading) {
   ProfileFiles files;
   std::string error;
   write_profile(reading, "log", &files, &error);
+  // A site's row of it, under a file name of any bytes.
+  FleetRow row = fleet_row(reading.lines.empty() ? "log" : reading.lines.back(), reading, e);
+  fleet_csv_row(row);
+  fleet_html_row(row);
 }
 
 [[noreturn]] void violated(const std::string& what) {

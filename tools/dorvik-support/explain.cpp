@@ -169,10 +169,15 @@ std::string shown_text(const std::string& ansi) {
   std::string out;
   for (char c : ansi) {
     unsigned char b = static_cast<unsigned char>(c);
-    if ((b < 0x20 && c != '\n') || b == 0x7F)
+    std::string shown = code_page_to_utf8(CODE_PAGE_DEFAULT, std::string(1, c));
+    // A byte the code page leaves undefined comes back as '?' from glibc's
+    // tables and as a C1 control from Windows': as \xNN from both.
+    bool undefined = (shown == "?" && c != '?') || (shown.size() == 2 && shown[0] == '\xC2' &&
+                                                    static_cast<unsigned char>(shown[1]) < 0xA0);
+    if ((b < 0x20 && c != '\n') || b == 0x7F || undefined)
       out += format_text("\\x%02X", b);
     else
-      out += code_page_to_utf8(CODE_PAGE_DEFAULT, std::string(1, c));
+      out += shown;
   }
   return out;
 }
@@ -218,3 +223,5 @@ std::string explain_html(const std::string& name, const LogReading& reading,
 int explain_exit_code(const LogReading& reading, const Explanation& explanation) {
   return reading.verdict == LOG_EXACT ? explanation.exit_code : 3;
 }
+
+std::string status_icon_svg(DriverStatus status) { return icon_svg(status); }

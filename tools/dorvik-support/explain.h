@@ -25,3 +25,6 @@ int explain_exit_code(const LogReading& reading, const Explanation& explanation)
 std::string shown_text(const std::string& ansi);
 // The same, escaped for HTML.
 std::string html_text(const std::string& ansi);
+
+// A group's icon as the dialog draws it, as inline SVG.
+std::string status_icon_svg(DriverStatus status);

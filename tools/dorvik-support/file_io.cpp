@@ -68,3 +68,26 @@ bool list_files(const std::string& root, std::vector<std::string>* paths, std::s
   paths->insert(paths->end(), found.begin(), found.end());
   return true;
 }
+
+OutputFile::~OutputFile() {
+  if (file_) std::fclose(file_);
+}
+
+bool OutputFile::open(const std::string& path, std::string* error) {
+  path_ = path;
+  file_ = std::fopen(path.c_str(), "wb");
+  if (!file_) *error = path + ": cannot be written";
+  return file_ != nullptr;
+}
+
+void OutputFile::write(const std::string& bytes) {
+  if (file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
+}
+
+bool OutputFile::close(std::string* error) {
+  bool written = file_ && !failed_;
+  if (file_ && std::fclose(file_) != 0) written = false;
+  file_ = nullptr;
+  if (!written) *error = path_ + ": cannot be written";
+  return written;
+}

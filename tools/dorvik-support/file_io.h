@@ -4,6 +4,7 @@
 // program builds for Linux and as a Windows console program.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,3 +17,22 @@ bool make_directory(const std::string& path, std::string* error);
 // The regular files below `root`, searched recursively, in a stable order;
 // `root` may itself be a file.
 bool list_files(const std::string& root, std::vector<std::string>* paths, std::string* error);
+
+// A file written piece by piece, so that a large output never stands whole
+// in memory. Closes in its destructor; close() tells whether every piece
+// was written.
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();
+  bool open(const std::string& path, std::string* error);
+  void write(const std::string& bytes);
+  bool close(std::string* error);
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string path_;
+  bool failed_ = false;
+};

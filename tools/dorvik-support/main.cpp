@@ -7,6 +7,7 @@
 #include "diff.h"
 #include "explain.h"
 #include "file_io.h"
+#include "fleet.h"
 #include "profile_writer.h"
 
 namespace {
@@ -15,6 +16,7 @@ const char USAGE[] =
     "usage: dorvik-support explain LOG [--html FILE]\n"
     "       dorvik-support profile LOG DIR\n"
     "       dorvik-support diff OLD NEW\n"
+    "       dorvik-support fleet DIR... [--csv FILE] [--html FILE]\n"
     "       dorvik-support --help\n";
 
 const char HELP[] =
@@ -28,9 +30,15 @@ const char HELP[] =
     "  profile LOG DIR      write the machine as a profile (machine.toml, registry.reg)\n"
     "                       on which dorvik-sim writes the same log again\n"
     "  diff OLD NEW         what changed between two reports of one machine\n"
+    "  fleet DIR...         a site's logs, one file per machine named after it (folders\n"
+    "                       searched recursively): how many machines each cause hits\n"
+    "    --csv FILE         one row per machine: its Windows class, the thirteen groups\n"
+    "                       and the first cause of each failure, for a spreadsheet\n"
+    "    --html FILE        the same rows with the dialog's icons, and the counts\n"
     "\n"
     "Exit status: 0 every required group AOK, 1 a group ERR, 2 no ERR but a group\n"
-    "unsure (for diff: of NEW); 3 not a readable report, or a file that cannot be\n"
+    "unsure (for diff: of NEW; for fleet: of any machine, and 3 for any log that is\n"
+    "not a readable report); 3 not a readable report, or a file that cannot be\n"
     "read or written; 4 for a usage error.\n";
 
 const int EXIT_UNREADABLE = 3;
@@ -108,6 +116,57 @@ int diff(const std::vector<std::string>& args) {
   return explain_exit_code(readings[1], e[1]);
 }
 
+int fleet(const std::vector<std::string>& args) {
+  std::vector<std::string> roots;
+  std::string csv, html, error;
+  for (std::size_t i = 0; i < args.size(); i++) {
+    if (args[i] == "--csv" || args[i] == "--html") {
+      if (i + 1 >= args.size()) return usage_error(args[i] + " needs a FILE");
+      (args[i] == "--csv" ? csv : html) = args[i + 1];
+      i++;
+    } else {
+      roots.push_back(args[i]);
+    }
+  }
+  if (roots.empty()) return usage_error("fleet needs a DIR");
+  std::vector<std::string> paths;
+  for (const std::string& root : roots)
+    if (!list_files(root, &paths, &error)) return fail(error);
+  // One log at a time: only its row stays.
+  std::vector<FleetRow> rows;
+  FleetCounts counts;
+  for (const std::string& path : paths) {
+    std::string bytes;
+    if (!read_whole_file(path, &bytes, &error)) {
+      rows.push_back(unreadable_row(path, error));
+    } else {
+      LogReading reading = read_log(bytes);
+      Explanation e = {};
+      if (reading.verdict == LOG_EXACT) e = explain_reading(reading);
+      rows.push_back(fleet_row(path, reading, e));
+    }
+    count_row(rows.back(), &counts);
+  }
+  std::fputs(fleet_counts_text(counts).c_str(), stdout);
+  if (!csv.empty()) {
+    OutputFile out;
+    if (!out.open(csv, &error)) return fail(error);
+    out.write(fleet_csv_header());
+    for (const FleetRow& row : rows) out.write(fleet_csv_row(row));
+    if (!out.close(&error)) return fail(error);
+  }
+  if (!html.empty()) {
+    OutputFile out;
+    if (!out.open(html, &error)) return fail(error);
+    out.write(fleet_html_head(counts));
+    for (const FleetRow& row : rows) out.write(fleet_html_row(row));
+    out.write(fleet_html_tail());
+    if (!out.close(&error)) return fail(error);
+  }
+  if (counts.by_result[3]) return EXIT_UNREADABLE;
+  return counts.by_result[1] ? 1 : counts.by_result[2] ? 2 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,5 +182,6 @@ int main(int argc, char** argv) {
   if (command == "explain") return explain(args);
   if (command == "profile") return profile(args);
   if (command == "diff") return diff(args);
+  if (command == "fleet") return fleet(args);
   return usage_error("unknown command " + command);
 }

@@ -1,4 +1,4 @@
-// code_page.cpp: Windows ANSI code pages from glibc's iconv tables.
+// code_page.cpp: Windows ANSI code pages from the platform's tables.
 //
 // Each code page is opened once and its single-byte and case tables built on
 // first use. Characters are converted one at a time, so that one that the
@@ -6,16 +6,12 @@
 
 #include "host/sim/code_page.h"
 
-#include <iconv.h>
-#include <locale.h>
-#include <wctype.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <tuple>
 #include <vector>
+
+#include "host/sim/code_page_convert.h"
 
 namespace {
 
@@ -67,11 +63,7 @@ bool in_lead_ranges(const CodePageInfo& info, unsigned char byte) {
 
 class Tables {
  public:
-  explicit Tables(const CodePageInfo& info) : info_(info) {
-    encode_ = iconv_open(info.iconv_name, "UTF-32LE");
-    best_fit_ = iconv_open((std::string(info.iconv_name) + "//TRANSLIT").c_str(), "UTF-32LE");
-    decode_ = iconv_open("UTF-32LE", info.iconv_name);
-    c_utf8_ = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  explicit Tables(const CodePageInfo& info) : info_(info), convert_(info.number, info.iconv_name) {
     for (int b = 0; b < 256; b++) {
       std::string byte(1, static_cast<char>(b));
       single_[b] = in_lead_ranges(info, static_cast<unsigned char>(b)) ? NO_CHAR : decode(byte);
@@ -93,26 +85,13 @@ class Tables {
     }
   }
 
-  ~Tables() {
-    iconv_close(encode_);
-    iconv_close(best_fit_);
-    iconv_close(decode_);
-    if (c_utf8_) freelocale(c_utf8_);
-  }
   Tables(const Tables&) = delete;
   Tables& operator=(const Tables&) = delete;
 
   // The character of one or two bytes, or NO_CHAR.
   char32_t decode(const std::string& bytes) {
     char32_t out = 0;
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t in_left = bytes.size(), out_left = sizeof out;
-    char* out_at = reinterpret_cast<char*>(&out);
-    iconv(decode_, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(decode_, &in, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1) ||
-        in_left != 0 || out_left != 0)
-      return NO_CHAR;
-    return out;
+    return convert_.decode(bytes, &out) ? out : NO_CHAR;
   }
 
   // One character in the code page: its own bytes; else, for a C1 control
@@ -120,14 +99,12 @@ class Tables {
   // through); else a best fit of one character; else the default character.
   std::string encode(char32_t c) {
     std::string exact;
-    if (convert(encode_, c, &exact)) return exact;
+    if (convert_.encode(c, &exact)) return exact;
     if (c >= 0x80 && c <= 0x9F && single_[c] == NO_CHAR && !in_lead_ranges(info_, c))
       return std::string(1, static_cast<char>(c));
     std::string fit;
-    locale_t previous = c_utf8_ ? uselocale(c_utf8_) : nullptr;
-    bool converted = convert(best_fit_, c, &fit);
-    if (previous) uselocale(previous);
-    if (converted && !fit.empty() && code_page_char_length(info_.number, fit, 0) == fit.size())
+    if (convert_.best_fit(c, &fit) && !fit.empty() &&
+        code_page_char_length(info_.number, fit, 0) == fit.size())
       return fit;
     return std::string(1, DEFAULT_CHAR);
   }
@@ -170,44 +147,23 @@ class Tables {
   }
 
  private:
-  bool convert(iconv_t cd, char32_t c, std::string* out) {
-    char buffer[16];
-    char* in = reinterpret_cast<char*>(&c);
-    std::size_t in_left = sizeof c, out_left = sizeof buffer;
-    char* out_at = buffer;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &in, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1)) return false;
-    out->assign(buffer, sizeof buffer - out_left);
-    return true;
-  }
-
   // A case mate counts only when the code page has it in as many bytes.
   void map_case(char32_t c, const std::string& bytes, std::string* up, std::string* low) {
-    if (!c_utf8_) return;
     std::string mate;
-    if (convert(encode_, static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), c_utf8_)),
-                &mate) &&
-        mate.size() == bytes.size())
-      *up = mate;
-    if (convert(encode_, static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), c_utf8_)),
-                &mate) &&
-        mate.size() == bytes.size())
-      *low = mate;
+    if (convert_.encode(convert_.upper(c), &mate) && mate.size() == bytes.size()) *up = mate;
+    if (convert_.encode(convert_.lower(c), &mate) && mate.size() == bytes.size()) *low = mate;
   }
 
   const CodePageInfo& info_;
-  iconv_t encode_, best_fit_, decode_;
-  locale_t c_utf8_;
+  CodePageConvert convert_;
   char32_t single_[256];
   char upper_byte_[256], lower_byte_[256];
   std::vector<std::uint32_t> encoded_;
   std::map<std::string, std::string> double_upper_, double_lower_;
 };
 
-std::mutex tables_mutex;
-
-// The tables of a code page, built once; callers hold tables_mutex, since
-// iconv's descriptors keep state between calls.
+// The tables of a code page, built once; callers hold a CodePageLock, since
+// the conversions may keep state between calls (iconv's descriptors do).
 Tables& tables(int number) {
   static std::map<int, Tables> built;
   const CodePageInfo& info = code_page_info(number);
@@ -244,7 +200,7 @@ void append_utf8(char32_t c, std::string* out) {
 // way); messages show it as the default character.
 template <typename Append>
 void decode_text(int code_page, const std::string& text, bool c1_through, Append append) {
-  std::lock_guard<std::mutex> hold(tables_mutex);
+  CodePageLock hold;
   Tables& t = tables(code_page);
   for (std::size_t i = 0; i < text.size();) {
     std::size_t length = code_page_char_length(code_page, text, i);
@@ -283,7 +239,7 @@ bool code_page_ends_with(int code_page, const std::string& text, char c) {
 }
 
 std::string code_page_from_utf16(int code_page, const std::string& utf16le) {
-  std::lock_guard<std::mutex> hold(tables_mutex);
+  CodePageLock hold;
   Tables& t = tables(code_page);
   std::string out;
   for (std::size_t i = 0; i + 1 < utf16le.size(); i += 2) {
@@ -362,11 +318,11 @@ std::string code_page_to_utf16(int code_page, const std::string& text) {
 }
 
 void code_page_upper(int code_page, std::string* text) {
-  std::lock_guard<std::mutex> hold(tables_mutex);
+  CodePageLock hold;
   tables(code_page).map(text, true);
 }
 
 void code_page_lower(int code_page, std::string* text) {
-  std::lock_guard<std::mutex> hold(tables_mutex);
+  CodePageLock hold;
   tables(code_page).map(text, false);
 }
