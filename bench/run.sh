@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # run.sh: Dorvik's benchmarks, each against its floor, measured side by side.
 #
-# Usage: bash bench/run.sh [status-run|startup|loader|all]   (default all)
+# Usage: bash bench/run.sh [status-run|startup|loader|fleet|all]   (default all)
 # From a clean clone with the project's dependencies (scripts/install-deps.sh):
 # builds the release tools and the windows build's benchmark programs,
 # provisions the winxp-complete machine as a Wine prefix the way the
@@ -18,9 +18,16 @@ root=$PWD
 what=${1:-all}
 bench_dir=${DORVIK_BENCH_DIR:-/tmp/dorvik-bench}
 case $what in
-  all | status-run | startup | loader) ;;
-  *) echo "usage: bash bench/run.sh [status-run|startup|loader|all]" >&2 && exit 2 ;;
+  all | status-run | startup | loader | fleet) ;;
+  *) echo "usage: bash bench/run.sh [status-run|startup|loader|fleet|all]" >&2 && exit 2 ;;
 esac
+
+# The support program's fleet mode has no floor: time and memory at two sizes.
+if [ "$what" = all ] || [ "$what" = fleet ]; then
+  bash bench/fleet.sh
+  [ "$what" = fleet ] && exit 0
+  echo
+fi
 
 echo "== builds: the release tools, and the windows build's benchmark programs"
 cmake --preset release >/dev/null
