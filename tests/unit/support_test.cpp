@@ -4,7 +4,8 @@
 // back into a machine, written as a profile, and run again by the program,
 // which must write the same bytes. The rest is what the round trip cannot
 // reach: logs converted on their way (data files), reports that are not
-// whole, and log texts that must not run as HTML.
+// whole, log texts that must not run as HTML, and log texts shown in the
+// code page the log was read in.
 
 #include <dirent.h>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "diff.h"
 #include "explain.h"
 #include "file_io.h"
 #include "host/sim/profile_loader.h"
@@ -165,6 +167,19 @@ TEST(Support, TextsFromALogAreShownInTheHtmlNeverRun) {
   EXPECT_EQ(page.find("<b>name"), std::string::npos);
   EXPECT_NE(page.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;&amp;"), std::string::npos);
   EXPECT_EQ(explain_exit_code(reading, explain_reading(reading)), 1);
+}
+
+// A Japanese log reads only in a double-byte code page: its texts are shown
+// from that one, by characters, in every output.
+TEST(Support, TextsAreShownInTheCodePageTheLogWasReadIn) {
+  LogReading reading = read_log(bytes_of(SOURCE + "/machines/winxp-japanese/expected.log"));
+  ASSERT_EQ(reading.verdict, LOG_EXACT) << reading.message;
+  const Explanation e = explain_reading(reading);
+  EXPECT_NE(explain_text("log", reading, e).find("Program: アプリ.exe"), std::string::npos);
+  EXPECT_NE(explain_html("log", reading, e).find("Program: アプリ.exe"), std::string::npos);
+  EXPECT_NE(
+      diff_text("old", reading, e, "new", reading, e).find("Group: Ｅｘｔｅｎｄｅｄ Ｂａｓｅ"),
+      std::string::npos);
 }
 
 }  // namespace

@@ -18,9 +18,9 @@ bool has(const GroupFindings& g, const Finding& f) {
   return false;
 }
 
-std::string finding_line(const Finding& f) {
-  return format_text("      line %d: %s: ", f.line, shown_text(f.subject).c_str()) +
-         shown_text(f.shown) + "\n";
+std::string finding_line(const Finding& f, int code_page) {
+  return format_text("      line %d: %s: ", f.line, shown_text(f.subject, code_page).c_str()) +
+         shown_text(f.shown, code_page) + "\n";
 }
 
 }  // namespace
@@ -28,7 +28,10 @@ std::string finding_line(const Finding& f) {
 std::string diff_text(const std::string& old_name, const LogReading& old_reading,
                       const Explanation& old_e, const std::string& new_name,
                       const LogReading& new_reading, const Explanation& new_e) {
-  std::string out = "Before: " + shown_text(old_name) + "\nAfter:  " + shown_text(new_name) + "\n";
+  // Each report's texts are shown from the code page it was read in.
+  const int old_page = old_reading.machine.code_page, new_page = new_reading.machine.code_page;
+  std::string out = "Before: " + shown_text(old_name, old_page) +
+                    "\nAfter:  " + shown_text(new_name, new_page) + "\n";
   if (old_reading.facts.os != new_reading.facts.os ||
       old_reading.facts.program_file_name != new_reading.facts.program_file_name)
     out +=
@@ -40,11 +43,13 @@ std::string diff_text(const std::string& old_name, const LogReading& old_reading
     const GroupFindings& after = new_e.groups[g];
     if (before.status != after.status)
       changed += format_text("  (%s) -> (%s) %s\n", status_text(before.status),
-                             status_text(after.status), shown_text(after.title).c_str());
+                             status_text(after.status), shown_text(after.title, new_page).c_str());
     for (const Finding& f : before.findings)
-      if (!has(after, f)) fixed += "  " + shown_text(after.title) + "\n" + finding_line(f);
+      if (!has(after, f))
+        fixed += "  " + shown_text(after.title, new_page) + "\n" + finding_line(f, old_page);
     for (const Finding& f : after.findings) {
-      std::string entry = "  " + shown_text(after.title) + "\n" + finding_line(f);
+      std::string entry =
+          "  " + shown_text(after.title, new_page) + "\n" + finding_line(f, new_page);
       if (has(before, f))
         stayed += entry;
       else

@@ -59,6 +59,8 @@ std::string machine_paragraph(const LogReading& r) {
 }
 
 struct Writer {
+  // The code page the log was read in: the one its texts are shown from.
+  int code_page = CODE_PAGE_DEFAULT;
   virtual ~Writer() {}
   virtual void heading(const std::string& text) = 0;
   virtual void paragraph(const std::string& text) = 0;
@@ -94,21 +96,26 @@ void write_explanation(Writer& w, const std::string& name, const LogReading& r,
 class TextWriter : public Writer {
  public:
   std::string out;
-  void heading(const std::string& text) override { out += "\n" + shown_text(text) + "\n"; }
-  void paragraph(const std::string& text) override { out += "  " + shown_text(text) + "\n"; }
+  void heading(const std::string& text) override {
+    out += "\n" + shown_text(text, code_page) + "\n";
+  }
+  void paragraph(const std::string& text) override {
+    out += "  " + shown_text(text, code_page) + "\n";
+  }
   void group(const GroupFindings& g) override {
-    out += format_text("  (%s) %s\n", status_text(g.status), shown_text(g.title).c_str());
+    out +=
+        format_text("  (%s) %s\n", status_text(g.status), shown_text(g.title, code_page).c_str());
     for (const Finding& f : g.findings) {
       const Cause& c = cause_of(f.kind);
-      out += format_text("        line %d: %s\n", f.line, shown_text(f.subject).c_str());
-      out += "          the report shows: " + shown_text(f.shown) + "\n";
-      out += "          accepted here:    " + shown_text(f.accepted) + "\n";
+      out += format_text("        line %d: %s\n", f.line, shown_text(f.subject, code_page).c_str());
+      out += "          the report shows: " + shown_text(f.shown, code_page) + "\n";
+      out += "          accepted here:    " + shown_text(f.accepted, code_page) + "\n";
       out += std::string("          likely cause:     ") + c.cause + "\n";
       out += std::string("          remedy:           ") + c.remedy + "\n";
     }
   }
   void note(const Note& n) override {
-    out += format_text("  line %d: %s\n", n.line, shown_text(n.text).c_str());
+    out += format_text("  line %d: %s\n", n.line, shown_text(n.text, code_page).c_str());
   }
 };
 
@@ -143,47 +150,60 @@ std::string icon_svg(DriverStatus status) {
 class HtmlWriter : public Writer {
  public:
   std::string out;
-  void heading(const std::string& text) override { out += "<h2>" + html_text(text) + "</h2>\n"; }
-  void paragraph(const std::string& text) override { out += "<p>" + html_text(text) + "</p>\n"; }
+  void heading(const std::string& text) override {
+    out += "<h2>" + html_text(text, code_page) + "</h2>\n";
+  }
+  void paragraph(const std::string& text) override {
+    out += "<p>" + html_text(text, code_page) + "</p>\n";
+  }
   void group(const GroupFindings& g) override {
     out += "<div class=\"group\">" + icon_svg(g.status) + " <b>(" +
-           html_text(status_text(g.status)) + ")</b> " + html_text(g.title);
+           html_text(status_text(g.status), code_page) + ")</b> " + html_text(g.title, code_page);
     for (const Finding& f : g.findings) {
       const Cause& c = cause_of(f.kind);
-      out += format_text("<dl><dt>line %d: ", f.line) + html_text(f.subject) + "</dt>" +
-             "<dd>the report shows: <code>" + html_text(f.shown) + "</code></dd>" +
-             "<dd>accepted here: " + html_text(f.accepted) + "</dd>" +
-             "<dd>likely cause: " + html_text(c.cause) + "</dd><dd>remedy: " + html_text(c.remedy) +
-             "</dd></dl>";
+      out += format_text("<dl><dt>line %d: ", f.line) + html_text(f.subject, code_page) + "</dt>" +
+             "<dd>the report shows: <code>" + html_text(f.shown, code_page) + "</code></dd>" +
+             "<dd>accepted here: " + html_text(f.accepted, code_page) + "</dd>" +
+             "<dd>likely cause: " + html_text(c.cause, code_page) +
+             "</dd><dd>remedy: " + html_text(c.remedy, code_page) + "</dd></dl>";
     }
     out += "</div>\n";
   }
   void note(const Note& n) override {
-    out += format_text("<p class=\"note\">line %d: ", n.line) + html_text(n.text) + "</p>\n";
+    out += format_text("<p class=\"note\">line %d: ", n.line) + html_text(n.text, code_page) +
+           "</p>\n";
   }
 };
 
 }  // namespace
 
-std::string shown_text(const std::string& ansi) {
+std::string shown_text(const std::string& ansi, int code_page) {
   std::string out;
-  for (char c : ansi) {
-    unsigned char b = static_cast<unsigned char>(c);
-    std::string shown = code_page_to_utf8(CODE_PAGE_DEFAULT, std::string(1, c));
+  for (std::size_t at = 0; at < ansi.size();) {
+    const std::size_t length = code_page_char_length(code_page, ansi, at);
+    const std::string character = ansi.substr(at, length);
+    const unsigned char b = static_cast<unsigned char>(ansi[at]);
+    const std::string shown = code_page_to_utf8(code_page, character);
     // A byte the code page leaves undefined comes back as '?' from glibc's
     // tables and as a C1 control from Windows': as \xNN from both.
-    bool undefined = (shown == "?" && c != '?') || (shown.size() == 2 && shown[0] == '\xC2' &&
-                                                    static_cast<unsigned char>(shown[1]) < 0xA0);
-    if ((b < 0x20 && c != '\n') || b == 0x7F || undefined)
+    const bool undefined =
+        (shown == "?" && character != "?") ||
+        (shown.size() == 2 && shown[0] == '\xC2' && static_cast<unsigned char>(shown[1]) < 0xA0);
+    if ((b < 0x20 && b != '\n') || b == 0x7F || undefined) {
+      // An undefined pair shows its first byte only: the second may be a
+      // character of its own, such as a newline or an ASCII letter.
       out += format_text("\\x%02X", b);
-    else
-      out += shown;
+      at++;
+      continue;
+    }
+    out += shown;
+    at += length;
   }
   return out;
 }
 
-std::string html_text(const std::string& ansi) {
-  std::string shown = shown_text(ansi), out;
+std::string html_text(const std::string& ansi, int code_page) {
+  std::string shown = shown_text(ansi, code_page), out;
   for (char c : shown) {
     switch (c) {
       case '&': out += "&amp;"; break;
@@ -201,6 +221,7 @@ std::string html_text(const std::string& ansi) {
 std::string explain_text(const std::string& name, const LogReading& reading,
                          const Explanation& explanation) {
   TextWriter w;
+  w.code_page = reading.machine.code_page;
   write_explanation(w, name, reading, explanation);
   return w.out.substr(1);
 }
@@ -208,10 +229,11 @@ std::string explain_text(const std::string& name, const LogReading& reading,
 std::string explain_html(const std::string& name, const LogReading& reading,
                          const Explanation& explanation) {
   HtmlWriter w;
+  w.code_page = reading.machine.code_page;
   write_explanation(w, name, reading, explanation);
   return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
          "<title>" +
-         html_text("Dorvik report " + name) +
+         html_text("Dorvik report " + name, w.code_page) +
          "</title>\n"
          "<style>body{font-family:sans-serif;max-width:60em;margin:1em auto}"
          ".group{margin:.3em 0}.icon{vertical-align:middle}dl{margin:.2em 0 .6em 3em}"

@@ -20,11 +20,12 @@ std::string explain_html(const std::string& name, const LogReading& reading,
 // could not be read whole.
 int explain_exit_code(const LogReading& reading, const Explanation& explanation);
 
-// A text from a log, safe to show: Windows-1252 as UTF-8, control
-// characters as \xNN.
-std::string shown_text(const std::string& ansi);
+// A text from a log, safe to show: the characters of the code page it was
+// read in (LogReading::machine.code_page) as UTF-8; control characters and
+// bytes the code page leaves undefined as \xNN.
+std::string shown_text(const std::string& ansi, int code_page);
 // The same, escaped for HTML.
-std::string html_text(const std::string& ansi);
+std::string html_text(const std::string& ansi, int code_page);
 
 // A group's icon as the dialog draws it, as inline SVG.
 std::string status_icon_svg(DriverStatus status);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "explain.h"
+#include "host/sim/code_page.h"
 #include "line_forms.h"
 #include "report/text.h"
 #include "startup/os_class.h"
@@ -80,7 +81,9 @@ std::string machine_name(const std::string& path) {
   return name;
 }
 
-std::string group_heading(int group) { return shown_text(line_forms().summary[group]); }
+std::string group_heading(int group, int code_page) {
+  return shown_text(line_forms().summary[group], code_page);
+}
 
 std::string status_shown(DriverStatus status) {
   if (status == 0) return "";
@@ -107,7 +110,8 @@ std::vector<std::string> row_cells(const FleetRow& row) {
 
 std::vector<std::string> heading_cells() {
   std::vector<std::string> cells = {"Machine", "Windows", "Result"};
-  for (int g = 0; g < GROUP_COUNT; g++) cells.push_back(group_heading(g));
+  // The headings serve logs of every code page; the group titles are ASCII.
+  for (int g = 0; g < GROUP_COUNT; g++) cells.push_back(group_heading(g, CODE_PAGE_DEFAULT));
   cells.push_back("Causes");
   cells.push_back("Log file");
   return cells;
@@ -207,19 +211,21 @@ FleetRow fleet_row(const std::string& path, const LogReading& reading,
                   .status = {},
                   .causes = {},
                   .detail = {}};
+  const int code_page = reading.machine.code_page;
   if (reading.verdict != LOG_EXACT) {
     row.causes.push_back(verdict_name(reading.verdict));
-    row.detail = shown_text(reading.message);
+    row.detail = shown_text(reading.message, code_page);
     return row;
   }
   for (int g = 0; g < GROUP_COUNT; g++) {
     const GroupFindings& group = explanation.groups[g];
     row.status[g] = group.status;
     if (group.status != STATUS_ERR && group.status != STATUS_UNSURE) continue;
-    std::string cause =
-        group.findings.empty()
-            ? group_heading(g) + " " + status_shown(group.status) + " with no finding of its own"
-            : shown_text(group.findings[0].subject) + " " + brief_cause(group.findings[0].kind);
+    std::string cause = group.findings.empty()
+                            ? group_heading(g, code_page) + " " + status_shown(group.status) +
+                                  " with no finding of its own"
+                            : shown_text(group.findings[0].subject, code_page) + " " +
+                                  brief_cause(group.findings[0].kind);
     if (std::find(row.causes.begin(), row.causes.end(), cause) == row.causes.end())
       row.causes.push_back(cause);
   }
