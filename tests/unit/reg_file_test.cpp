@@ -24,7 +24,7 @@ std::string read_value(const SimMachine& m, const std::string& key, const std::s
 }
 
 std::string sample(const std::string& name) {
-  std::ifstream in(std::string(DORVIK_SOURCE_DIR) + "/tests/unit/reg_samples/" + name,
+  std::ifstream in(std::string(DORVIK_SOURCE_DIR) + "/tests/data/reg_samples/" + name,
                    std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();

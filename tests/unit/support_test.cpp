@@ -74,7 +74,7 @@ TEST(Support, EveryProfileGoesLogToProfileToTheSameLog) {
 // The same report as Dorvik wrote it (Windows-1252, CR LF, with letters
 // beyond ASCII) and as mail programs and editors pass it on.
 TEST(Support, ConvertedLogsReadAsTheReportDorvikWrote) {
-  const std::string data = SOURCE + "/tests/unit/data/support/";
+  const std::string data = SOURCE + "/tests/data/support/";
   const std::string original = bytes_of(data + "cp1252-crlf.log");
   const struct {
     const char* file;
