@@ -2,9 +2,9 @@
 #pragma once
 
 #include "host/host.h"
-#include "startup/os_class.h"
 #include "report/report_sink.h"
 #include "report/status.h"
+#include "startup/os_class.h"
 
 // Writes one line. STATUS_NR on Windows 95/98/Me and NT 4, where the service
 // manager is not asked.

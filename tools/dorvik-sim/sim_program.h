@@ -18,11 +18,11 @@ const int SIM_EXIT_REFUSED = 255;
 
 struct SimProgramResult {
   bool refused = false;
-  std::string refusal;             // "CAPTION: TEXT" of the refusal's message box
-  bool log_failed = false;         // the log could not be opened or not be written whole
-  std::string log_message;         // the program's warning about it, as its message box shows it
-  std::vector<std::string> lines;  // the status list after the run
-  DriverFileTable table;           // the driver files as the run probed and judged them
+  std::string refusal;                // "CAPTION: TEXT" of the refusal's message box
+  bool log_failed = false;            // the log could not be opened or not be written whole
+  std::string log_message;            // the program's warning about it, as its message box shows it
+  std::vector<std::string> lines;     // the status list after the run
+  DriverFileTable table;              // the driver files as the run probed and judged them
   std::map<int, DriverStatus> icons;  // what each icon control was set to, by control id
 };
 
