@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host.h"
+#include "host/forwarding_host.h"
 
 // One per Host member.
 enum HostCallKind {
@@ -56,9 +56,10 @@ struct HostCall {
   std::uint32_t outcome;  // its result folded to a number, to check the replay
 };
 
-class CallRecordingHost : public Host {
+class CallRecordingHost : public ForwardingHost {
  public:
-  CallRecordingHost(Host& inner, std::vector<HostCall>* calls) : inner_(inner), calls_(calls) {}
+  CallRecordingHost(Host& inner, std::vector<HostCall>* calls)
+      : ForwardingHost(inner), calls_(calls) {}
 
   bool read_os_version(OsVersionRecord* out) override;
   bool read_locale_info(std::uint32_t lctype, std::uint32_t capacity, std::string* out) override;
@@ -97,7 +98,6 @@ class CallRecordingHost : public Host {
   void add(HostCallKind kind, const std::string& text, std::uint64_t number, HostHandle handle,
            HostHandle handed_out, std::uint32_t outcome);
 
-  Host& inner_;
   std::vector<HostCall>* calls_;
 };
 

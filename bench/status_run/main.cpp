@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_timing.h"
 #include "checks/status_run.h"
 #include "host/win32/win32_host.h"
 #include "host_calls.h"
@@ -34,20 +35,6 @@ class NoIcons : public GroupIconPanel {
  public:
   void show_status_icon(int, DriverStatus) override {}
 };
-
-double seconds_now() {
-  static LARGE_INTEGER frequency;
-  if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 struct Bench {
   Host& host;

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "host/host.h"
+#include "host/forwarding_host.h"
 
-class RecordingHost : public Host {
+class RecordingHost : public ForwardingHost {
  public:
-  explicit RecordingHost(Host& inner) : inner_(inner) {}
+  explicit RecordingHost(Host& inner) : ForwardingHost(inner) {}
 
   // The answers, in the driver's "fact-..." forms (machine_facts.h); empty
   // when nothing asked.
@@ -32,56 +32,27 @@ class RecordingHost : public Host {
 
   bool read_os_version(OsVersionRecord* out) override;
   bool read_locale_info(std::uint32_t lctype, std::uint32_t capacity, std::string* out) override;
-  CalendarTime local_time() override { return inner_.local_time(); }
-  std::string module_path() override { return inner_.module_path(); }
-  std::string windows_directory() override { return inner_.windows_directory(); }
-  std::string temp_path() override { return inner_.temp_path(); }
-  void upper_case(std::string* text) override { inner_.upper_case(text); }
-  void lower_case(std::string* text) override { inner_.lower_case(text); }
-  bool is_lead_byte(unsigned char byte) override { return inner_.is_lead_byte(byte); }
 
   std::uint32_t reg_open(const std::string& path, RegistryAccess access, HostHandle* key) override;
   std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
   void reg_close(HostHandle key) override;
 
-  std::uint32_t find_directory_entry(const std::string& path, DirectoryEntry* out) override {
-    return inner_.find_directory_entry(path, out);
-  }
-  bool utc_to_local_calendar(std::uint64_t utc, CalendarTime* out) override {
-    return inner_.utc_to_local_calendar(utc, out);
-  }
-  std::uint32_t version_info_size(const std::string& path) override {
-    return inner_.version_info_size(path);
-  }
-  HostHandle version_info_open(const std::string& path, std::uint32_t size) override {
-    return inner_.version_info_open(path, size);
-  }
-  bool version_info_query(HostHandle block, const std::string& sub_block, const void** data,
-                          std::uint32_t* length) override {
-    return inner_.version_info_query(block, sub_block, data, length);
-  }
-  void version_info_close(HostHandle block) override { inner_.version_info_close(block); }
-
-  std::uint32_t set_error_mode(std::uint32_t mode) override { return inner_.set_error_mode(mode); }
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;
   std::uint32_t call_tm_get_type_version(HostHandle function, std::int16_t port_type, char* buffer,
                                          std::size_t capacity) override;
-  void free_library(HostHandle library) override { inner_.free_library(library); }
 
   std::uint32_t open_service_manager(HostHandle* manager) override;
   std::uint32_t open_service(HostHandle manager, const std::string& name,
                              HostHandle* service) override;
   bool query_service_state(HostHandle service, std::uint32_t* state) override;
-  void close_service_handle(HostHandle handle) override { inner_.close_service_handle(handle); }
 
  private:
   // The key's line, unless the latest key line names it already.
   void add_key_line(const std::string& path);
 
-  Host& inner_;
   std::map<HostHandle, std::string> open_keys_;
   std::string latest_key_line_;
 };

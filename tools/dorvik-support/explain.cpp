@@ -202,8 +202,8 @@ std::string shown_text(const std::string& ansi, int code_page) {
   return out;
 }
 
-std::string html_text(const std::string& ansi, int code_page) {
-  std::string shown = shown_text(ansi, code_page), out;
+std::string html_escaped(const std::string& shown) {
+  std::string out;
   for (char c : shown) {
     switch (c) {
       case '&': out += "&amp;"; break;
@@ -211,10 +211,16 @@ std::string html_text(const std::string& ansi, int code_page) {
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       case '\'': out += "&#39;"; break;
-      case '\n': out += "<br>"; break;
       default: out += c;
     }
   }
+  return out;
+}
+
+std::string html_text(const std::string& ansi, int code_page) {
+  std::string out;
+  for (char c : html_escaped(shown_text(ansi, code_page)))
+    out += c == '\n' ? std::string("<br>") : std::string(1, c);
   return out;
 }
 

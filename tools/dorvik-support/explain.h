@@ -24,7 +24,10 @@ int explain_exit_code(const LogReading& reading, const Explanation& explanation)
 // read in (LogReading::machine.code_page) as UTF-8; control characters and
 // bytes the code page leaves undefined as \xNN.
 std::string shown_text(const std::string& ansi, int code_page);
-// The same, escaped for HTML.
+// Shown text (UTF-8) escaped for HTML text and attribute values.
+std::string html_escaped(const std::string& shown);
+// A log's text as shown_text gives it, escaped for HTML, its line breaks
+// as <br>.
 std::string html_text(const std::string& ansi, int code_page);
 
 // A group's icon as the dialog draws it, as inline SVG.

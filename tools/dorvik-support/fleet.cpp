@@ -134,22 +134,6 @@ std::string csv_line(const std::vector<std::string>& cells) {
   return line + "\r\n";
 }
 
-// Escapes shown text (UTF-8) for HTML text and attribute values.
-std::string html_escaped(const std::string& shown) {
-  std::string out;
-  for (char c : shown) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 // The dialog's icon as a CSS image: the explanation's own drawing.
 std::string icon_url(DriverStatus status) {
   std::string svg = status_icon_svg(status);

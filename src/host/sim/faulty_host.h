@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host.h"
+#include "host/forwarding_host.h"
 
 enum HostFault {
   FAULT_ABSENT,         // not there: no key, value, file, library or service
@@ -47,9 +47,9 @@ struct HostCallRecord {
 // Whether `call` can fail in the way `fault` on the platform.
 bool host_fault_applies(const std::string& call, HostFault fault);
 
-class FaultyHost : public Host {
+class FaultyHost : public ForwardingHost {
  public:
-  explicit FaultyHost(Host& inner) : inner_(inner) {}
+  explicit FaultyHost(Host& inner) : ForwardingHost(inner) {}
 
   // Makes the n-th counted call (from 1) fail with `fault`; 0 breaks none.
   // A fault that does not apply to that call leaves it alone.
@@ -62,18 +62,6 @@ class FaultyHost : public Host {
   // True once the chosen call has been made to fail.
   bool fault_injected() const { return injected_; }
 
-  bool read_os_version(OsVersionRecord* out) override { return inner_.read_os_version(out); }
-  bool read_locale_info(std::uint32_t lctype, std::uint32_t capacity, std::string* out) override {
-    return inner_.read_locale_info(lctype, capacity, out);
-  }
-  CalendarTime local_time() override { return inner_.local_time(); }
-  std::string module_path() override { return inner_.module_path(); }
-  std::string windows_directory() override { return inner_.windows_directory(); }
-  std::string temp_path() override { return inner_.temp_path(); }
-  void upper_case(std::string* text) override { inner_.upper_case(text); }
-  void lower_case(std::string* text) override { inner_.lower_case(text); }
-  bool is_lead_byte(unsigned char byte) override { return inner_.is_lead_byte(byte); }
-
   std::uint32_t reg_open(const std::string& path, RegistryAccess access, HostHandle* key) override;
   std::uint32_t reg_query_value(HostHandle key, const std::string& name, void* data,
                                 std::uint32_t capacity, std::uint32_t* size_read) override;
@@ -85,23 +73,15 @@ class FaultyHost : public Host {
   HostHandle version_info_open(const std::string& path, std::uint32_t size) override;
   bool version_info_query(HostHandle block, const std::string& sub_block, const void** data,
                           std::uint32_t* length) override;
-  void version_info_close(HostHandle block) override { inner_.version_info_close(block); }
 
-  std::uint32_t set_error_mode(std::uint32_t mode) override { return inner_.set_error_mode(mode); }
   HostHandle load_library(const std::string& name) override;
   HostHandle find_function(HostHandle library, const std::string& name,
                            std::uint32_t* last_error) override;
-  std::uint32_t call_tm_get_type_version(HostHandle function, std::int16_t port_type, char* buffer,
-                                         std::size_t capacity) override {
-    return inner_.call_tm_get_type_version(function, port_type, buffer, capacity);
-  }
-  void free_library(HostHandle library) override { inner_.free_library(library); }
 
   std::uint32_t open_service_manager(HostHandle* manager) override;
   std::uint32_t open_service(HostHandle manager, const std::string& name,
                              HostHandle* service) override;
   bool query_service_state(HostHandle service, std::uint32_t* state) override;
-  void close_service_handle(HostHandle handle) override { inner_.close_service_handle(handle); }
 
  private:
   // Records the call; true when this is the one to break, in a way it can fail.
@@ -109,7 +89,6 @@ class FaultyHost : public Host {
   // The error code of the chosen fault for a call that returns one.
   std::uint32_t fault_error(std::uint32_t absent_error) const;
 
-  Host& inner_;
   int fail_at_ = 0;
   HostFault fault_ = FAULT_ABSENT;
   bool injected_ = false;

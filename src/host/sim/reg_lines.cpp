@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "host/sim/utf8_append.h"
+
 namespace {
 
 const char32_t DOS_END_OF_FILE = 0x1A;
@@ -14,24 +16,6 @@ const char32_t REPLACEMENT = 0xFFFD;
 bool is_plain(char byte) {
   unsigned char b = static_cast<unsigned char>(byte);
   return b < 0x80 && (b >= 0x20 || (b != '\r' && b != '\n' && b != DOS_END_OF_FILE));
-}
-
-void append_utf8(char32_t c, std::string* out) {
-  if (c < 0x80) {
-    out->push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | c >> 6));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | c >> 12));
-    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | c >> 18));
-    out->push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 }  // namespace
