@@ -24,13 +24,9 @@ FaultRun run_with_fault(const SimMachine& machine, int n, HostFault fault) {
   SimHost sim(machine);
   FaultyHost host(sim);
   host.fail_call(n, fault);
-  ProcessValues values = values_for(host);
-  RunContext ctx = {host, values};
-  LineCapture capture;
-  IconRecorder icons;
-  DriverFileTable table;
-  run_status(ctx, &table, capture.sink, icons);
-  return {capture.list.lines, host.calls(), host.fault_injected(), sim.open_handle_count(),
+  CapturedRun run;
+  run.run(host);
+  return {run.out.list.lines, host.calls(), host.fault_injected(), sim.open_handle_count(),
           sim.bad_close_count()};
 }
 

@@ -132,12 +132,7 @@ TEST(RegistryAccess, EveryKeyIsOpenedOnlyToBeRead) {
   for (OsClass os : {OS_WIN98, OS_WINXP}) {  // the version key of 9x, then of NT
     SimMachine m = complete_machine(os);
     SimHost host(m);
-    ProcessValues values = values_for(host);
-    RunContext ctx = {host, values};
-    LineCapture out;
-    IconRecorder icons;
-    DriverFileTable table;
-    run_status(ctx, &table, out.sink, icons);
+    CapturedRun().run(host);
     for (const auto& [key, access] : host.key_opens) {
       const bool read = read_keys.count(key) != 0;
       EXPECT_EQ(access, read ? REG_ACCESS_READ : REG_ACCESS_QUERY_VALUE) << key;

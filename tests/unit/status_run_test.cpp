@@ -13,15 +13,11 @@ namespace {
 TEST(StatusRun, ASecondRunReplacesTheFirstReport) {
   SimMachine m = complete_machine(OS_WINXP);
   SimHost host(m);
-  ProcessValues values = values_for(host);
-  RunContext ctx = {host, values};
-  LineCapture out;
-  IconRecorder icons;
-  DriverFileTable table;
-  run_status(ctx, &table, out.sink, icons);
-  std::vector<std::string> first = out.list.lines;
-  run_status(ctx, &table, out.sink, icons);
-  EXPECT_EQ(out.list.lines, first);
+  CapturedRun run;
+  run.run(host);
+  std::vector<std::string> first = run.out.list.lines;
+  run.run(host);
+  EXPECT_EQ(run.out.list.lines, first);
 }
 
 // The probe reads no byte past the sub-block or the text that it is given.

@@ -42,3 +42,16 @@ struct LineCapture {
 
 // The values start-up captures on a machine of the given class.
 ProcessValues values_for(Host& host);
+
+// Status runs on one table, as start-up would begin them, the lines and
+// icons of the latest one kept.
+struct CapturedRun {
+  LineCapture out;
+  IconRecorder icons;
+  DriverFileTable table;
+  void run(Host& host) {
+    ProcessValues values = values_for(host);
+    RunContext ctx = {host, values};
+    run_status(ctx, &table, out.sink, icons);
+  }
+};
