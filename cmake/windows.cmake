@@ -52,6 +52,7 @@ file(GLOB DORVIK_ICON_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/app/icon
 set_source_files_properties(src/app/dorvik.rc PROPERTIES OBJECT_DEPENDS "${DORVIK_ICON_FILES}")
 
 # dorvik-support.exe: the support desk's reader of logs, as a console program.
+add_subdirectory(tools/dorvik-sim)
 add_subdirectory(tools/dorvik-support)
 
 # The tests of the Windows build, each folder registering its own: the
